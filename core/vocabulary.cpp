@@ -1,0 +1,68 @@
+#include "model.h"
+
+namespace sp {
+namespace {
+
+const char *const scaleNames[ScaleCount] = {
+    "Global(10000km)",
+    "Continental(3000km)",
+    "Subcontinental(1000km)",
+    "National(300km)",
+    "Subnational(100km)",
+    "Regional(30km)",
+    "Subregional(10km)",
+    "Town(3km)",
+    "District(1km)",
+    "Neighbourhood(300m)",
+    "Ensemble(100m)",
+    "Buildingcomplex(30m)",
+    "Building(10m)",
+    "Buildingsegment(3m)",
+    "Buildingpart(1m)",
+    "Buildingcomponent(300mm) ", // the trailing blank is part of the word
+    "Superelement(100mm)",
+    "Element(30mm)",
+    "Subelement(10mm)",
+    "Supermaterial(3mm)",
+    "Material(1mm)",
+    "Submaterial(<1mm)",
+};
+
+const char *const aspectNames[AspectCount] = {
+    "management", "culture", "economy", "technique", "ecology", "mass",
+};
+
+const char *const trendNames[AspectCount][2] = {
+    {"initiating (!)", "executing or controlling initiatives (?)"},
+    {"innovative (>)", "traditional (<)"},
+    {"growing (+)", "declining (-)"},
+    {"internally specializing subfunctions (/)", "internally combining subfunctions (X)"},
+    {"internally differentiating into heterogeneity (|)",
+     "internally egalizing into homogeneity (=)"},
+    {"concentrating in space (C)", "dispersing in space (D)"},
+};
+
+const char *const impactNames[5] = {
+    "not affected",
+    "largest drawn frame of study (O)",
+    "smallest characteristic detail of study (o)",
+    "affected without intention (I)",
+    "origin of my motivation or programme (P)",
+};
+
+} // namespace
+
+void InitVocabulary(Model &model) {
+    for (int s = 1; s <= ScaleCount; ++s)
+        model.ScaleNames[s] = QString::fromLatin1(scaleNames[s - 1]);
+    for (int a = 1; a <= AspectCount; ++a) {
+        model.AspectNames[a] = QString::fromLatin1(aspectNames[a - 1]);
+        model.TrendNames(a, 0) = QStringLiteral("indifferent");
+        model.TrendNames(a, 1) = QString::fromLatin1(trendNames[a - 1][0]);
+        model.TrendNames(a, 2) = QString::fromLatin1(trendNames[a - 1][1]);
+    }
+    for (int m = 0; m <= 4; ++m)
+        model.ImpactNames[m] = QString::fromLatin1(impactNames[m]);
+}
+
+} // namespace sp

@@ -1,0 +1,126 @@
+#include "model.h"
+
+#include <QTest>
+
+using namespace sp;
+
+class TestModel : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void freshModelReadsIndifferentAndNotAffected();
+    void vocabularyIsExact_data();
+    void vocabularyIsExact();
+    void reloadingVocabularyChangesNothing();
+    void outOfBoundsStopsWithoutCorruption_data();
+    void outOfBoundsStopsWithoutCorruption();
+};
+
+void TestModel::freshModelReadsIndifferentAndNotAffected() {
+    Model m;
+    InitVocabulary(m);
+    QCOMPARE(m.LastImpactAspect, 0);
+    QCOMPARE(m.LastImpactIndex, 0);
+    for (int a = 0; a <= AspectCount; ++a)
+        for (int s = 0; s <= ScaleCount; ++s) {
+            QCOMPARE(m.FutureGrid(a, s), 0);
+            QCOMPARE(m.ImpactGrid(a, s), 0);
+            if (a >= 1 && s >= 1) {
+                QCOMPARE(m.TrendNames(a, m.FutureGrid(a, s)), QStringLiteral("indifferent"));
+                QCOMPARE(m.ImpactNames[m.ImpactGrid(a, s)], QStringLiteral("not affected"));
+            }
+        }
+    // Index 0 entries stay empty.
+    QVERIFY(m.ScaleNames[0].isNull());
+    QVERIFY(m.AspectNames[0].isNull());
+    QVERIFY(m.TrendNames(0, 1).isNull());
+}
+
+void TestModel::vocabularyIsExact_data() {
+    QTest::addColumn<QString>("actual");
+    QTest::addColumn<QString>("expected");
+    Model m;
+    InitVocabulary(m);
+    const char *scales[] = {"Global(10000km)",      "Continental(3000km)",
+                            "Subcontinental(1000km)", "National(300km)",
+                            "Subnational(100km)",   "Regional(30km)",
+                            "Subregional(10km)",    "Town(3km)",
+                            "District(1km)",        "Neighbourhood(300m)",
+                            "Ensemble(100m)",       "Buildingcomplex(30m)",
+                            "Building(10m)",        "Buildingsegment(3m)",
+                            "Buildingpart(1m)",     "Buildingcomponent(300mm) ",
+                            "Superelement(100mm)",  "Element(30mm)",
+                            "Subelement(10mm)",     "Supermaterial(3mm)",
+                            "Material(1mm)",        "Submaterial(<1mm)"};
+    for (int s = 1; s <= 22; ++s)
+        QTest::addRow("scale %d", s) << m.ScaleNames[s] << QString::fromLatin1(scales[s - 1]);
+    const char *aspects[] = {"management", "culture", "economy", "technique", "ecology", "mass"};
+    for (int a = 1; a <= 6; ++a)
+        QTest::addRow("aspect %d", a) << m.AspectNames[a] << QString::fromLatin1(aspects[a - 1]);
+    const char *trends[6][2] = {
+        {"initiating (!)", "executing or controlling initiatives (?)"},
+        {"innovative (>)", "traditional (<)"},
+        {"growing (+)", "declining (-)"},
+        {"internally specializing subfunctions (/)", "internally combining subfunctions (X)"},
+        {"internally differentiating into heterogeneity (|)",
+         "internally egalizing into homogeneity (=)"},
+        {"concentrating in space (C)", "dispersing in space (D)"}};
+    for (int a = 1; a <= 6; ++a) {
+        QTest::addRow("trend %d/0", a) << m.TrendNames(a, 0) << QStringLiteral("indifferent");
+        for (int t = 1; t <= 2; ++t)
+            QTest::addRow("trend %d/%d", a, t)
+                << m.TrendNames(a, t) << QString::fromLatin1(trends[a - 1][t - 1]);
+    }
+    const char *impacts[] = {"not affected", "largest drawn frame of study (O)",
+                             "smallest characteristic detail of study (o)",
+                             "affected without intention (I)",
+                             "origin of my motivation or programme (P)"};
+    for (int i = 0; i <= 4; ++i)
+        QTest::addRow("impact %d", i) << m.ImpactNames[i] << QString::fromLatin1(impacts[i]);
+}
+
+void TestModel::vocabularyIsExact() {
+    QFETCH(QString, actual);
+    QFETCH(QString, expected);
+    QCOMPARE(actual, expected);
+}
+
+void TestModel::reloadingVocabularyChangesNothing() {
+    Model m;
+    InitVocabulary(m);
+    m.FutureGrid(3, 8) = 2;
+    m.ImpactGrid(6, 13) = Grain;
+    m.LastImpactAspect = 6;
+    m.LastImpactIndex = 12;
+    const Model before = m;
+    InitVocabulary(m);
+    QVERIFY(m.FutureGrid == before.FutureGrid);
+    QVERIFY(m.ImpactGrid == before.ImpactGrid);
+    QVERIFY(m.ScaleNames == before.ScaleNames);
+    QVERIFY(m.TrendNames == before.TrendNames);
+    QVERIFY(m.ImpactNames == before.ImpactNames);
+    QCOMPARE(m.LastImpactIndex, 12);
+}
+
+void TestModel::outOfBoundsStopsWithoutCorruption_data() {
+    QTest::addColumn<int>("aspect");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("scale 23") << 1 << 23;
+    QTest::newRow("scale -1") << 1 << -1;
+    QTest::newRow("aspect 7") << 7 << 1;
+    QTest::newRow("aspect -1") << -1 << 22;
+}
+
+void TestModel::outOfBoundsStopsWithoutCorruption() {
+    QFETCH(int, aspect);
+    QFETCH(int, scale);
+    Model m;
+    const Grid before = m.FutureGrid;
+    QVERIFY_THROWS_EXCEPTION(InternalError, m.FutureGrid(aspect, scale) = 1);
+    QVERIFY_THROWS_EXCEPTION(InternalError, m.ImpactGrid(aspect, scale) = 1);
+    QVERIFY(m.FutureGrid == before);
+    QVERIFY_THROWS_EXCEPTION(InternalError, m.ScaleNames[scale > 22 ? scale : 23]);
+    QVERIFY_THROWS_EXCEPTION(InternalError, m.ImpactNames[5]);
+}
+
+QTEST_GUILESS_MAIN(TestModel)
+#include "tst_model.moc"
