@@ -27,12 +27,13 @@ public:
 };
 
 namespace detail {
-inline int checked(int i, int last, const char *what) {
-    if (i < 0 || i > last)
-        throw InternalError(std::string(what) + " index " + std::to_string(i) + " outside 0.." +
-                            std::to_string(last));
+inline int inRange(int i, int first, int last, const char *what) {
+    if (i < first || i > last)
+        throw InternalError(std::string(what) + " index " + std::to_string(i) + " outside " +
+                            std::to_string(first) + ".." + std::to_string(last));
     return i;
 }
+inline int checked(int i, int last, const char *what) { return inRange(i, 0, last, what); }
 } // namespace detail
 
 // A table declared from index 0 to Last.
@@ -94,5 +95,8 @@ struct Model {
 
 // Fills the word tables; every call writes the same words.
 void InitVocabulary(Model &model);
+
+// The scale word of scale 1..22, for texts that exist before any window has loaded.
+QString VocabularyScaleName(int scale);
 
 } // namespace sp

@@ -52,6 +52,10 @@ const char *const impactNames[5] = {
 
 } // namespace
 
+QString VocabularyScaleName(int scale) {
+    return QString::fromLatin1(scaleNames[detail::inRange(scale, 1, ScaleCount, "scale") - 1]);
+}
+
 void InitVocabulary(Model &model) {
     for (int s = 1; s <= ScaleCount; ++s)
         model.ScaleNames[s] = QString::fromLatin1(scaleNames[s - 1]);

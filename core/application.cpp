@@ -1,0 +1,61 @@
+#include "application.h"
+
+
+namespace sp {
+namespace {
+
+void bringToFront(QWidget &window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+Application::Application() = default;
+
+Application::~Application() {
+    delete future_.data();
+    delete impacts_.data();
+    for (const QPointer<QWidget> &window : retired_)
+        delete window.data();
+}
+
+// A window the user closed is forgotten at once, so the next need rebuilds it, and deleted
+// once its close has been handled.
+template <typename Window> void Application::retire(QPointer<Window> &reference) {
+    if (!reference)
+        return;
+    std::erase_if(retired_, [](const QPointer<QWidget> &window) { return window.isNull(); });
+    retired_.emplace_back(reference.data());
+    reference->deleteLater();
+    reference = nullptr;
+}
+
+void Application::start() { showFuture(); }
+
+FutureWindow &Application::openFuture() {
+    if (!future_) {
+        future_ = new FutureWindow(*this);
+        connect(future_, &FormWindow::closed, this, [this] { retire(future_); });
+        future_->Form_Load();
+    }
+    return *future_;
+}
+
+ImpactsWindow &Application::openImpacts() {
+    if (!impacts_) {
+        impacts_ = new ImpactsWindow(*this);
+        connect(impacts_, &FormWindow::closed, this, [this] { retire(impacts_); });
+        impacts_->Form_Load();
+    }
+    return *impacts_;
+}
+
+FutureForm &Application::future() { return openFuture(); }
+ImpactsForm &Application::impacts() { return openImpacts(); }
+
+void Application::showFuture() { bringToFront(openFuture()); }
+void Application::showImpacts() { bringToFront(openImpacts()); }
+
+} // namespace sp

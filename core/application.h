@@ -1,0 +1,46 @@
+#pragma once
+
+#include "forms.h"
+#include "futurewindow.h"
+#include "impactswindow.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <vector>
+
+namespace sp {
+
+// The application core: the one model, and the life of both windows. Future opens at
+// start; Impacts on first need. A closed window is discarded and rebuilt from its initial
+// layout the next time it is needed, while the model keeps every mark.
+class Application final : public QObject, public Forms {
+    Q_OBJECT
+public:
+    Application();
+    ~Application() override;
+
+    void start();
+
+    Model &model() override { return model_; }
+    FutureForm &future() override;
+    ImpactsForm &impacts() override;
+    void showFuture() override;
+    void showImpacts() override;
+
+    // The open windows, or null when closed (for tests and tools).
+    FutureWindow *futureWindow() const { return future_; }
+    ImpactsWindow *impactsWindow() const { return impacts_; }
+
+private:
+    FutureWindow &openFuture();
+    ImpactsWindow &openImpacts();
+    template <typename Window> void retire(QPointer<Window> &reference);
+
+    Model model_;
+    QPointer<FutureWindow> future_;
+    QPointer<ImpactsWindow> impacts_;
+    std::vector<QPointer<QWidget>> retired_; // closed, awaiting deletion
+};
+
+} // namespace sp

@@ -1,0 +1,37 @@
+#include "formwindow.h"
+
+#include "fonts.h"
+#include "layout.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QStyle>
+
+namespace sp {
+
+FormWindow::FormWindow(const QString &caption, const QString &iconName) {
+    setWindowTitle(caption);
+    QIcon icon(QStringLiteral(":/%1-16.png").arg(iconName));
+    icon.addFile(QStringLiteral(":/%1.svg").arg(iconName));
+    setWindowIcon(icon);
+
+    QPalette background = palette();
+    background.setColor(QPalette::Window, layout::Background);
+    setPalette(background);
+    setAutoFillBackground(true);
+    setFont(fonts::font(fonts::Face::MsSansSerif, 8.25));
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(), layout::ClientSize);
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, layout::ClientSize, area));
+}
+
+void FormWindow::closeEvent(QCloseEvent *event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        Q_EMIT closed();
+}
+
+} // namespace sp

@@ -1,0 +1,34 @@
+#pragma once
+// The rules of the Future window over the shared model: stepping a cell's trend mark, the
+// caption and sentence that show it, the resets, and the reading of the last impact that
+// the switch to Impacts writes there. Plain functions; the window only shows the results.
+
+#include "model.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace sp::future {
+
+// The caption of a cell of aspect 1..6 holding trend mark 0..2.
+QString TrendCaption(int aspect, int mark);
+
+struct TrendPress {
+    std::int16_t mark;
+    QString caption;
+    QString status; // the sentence for Label2
+};
+
+// A left or middle press on the cell of aspect 1..6 at position 0..21: steps its mark
+// through 0, 1, 2, 0, ...
+TrendPress StepTrend(Model &model, int aspect, int index);
+
+void ResetTrendRow(Model &model, int aspect);
+void ResetTrendColumn(Model &model, int scale);
+void ResetAllTrends(Model &model);
+
+// What the last advancing press in Impacts reads now, or nothing before the first one.
+std::optional<QString> ImpactReading(const Model &model);
+
+} // namespace sp::future
