@@ -31,7 +31,7 @@ constexpr Box cellBox(int aspect, int index) {
 }
 constexpr Box rowResetBox(int index) { return {10275, MatrixTop + Pitch * index, 735, CellSize}; }
 constexpr Box columnBox(int index) {
-    return {MatrixLeft + Pitch * index, MatrixTop + Pitch * 6 - 15, CellSize, CellSize};
+    return {MatrixLeft + Pitch * index, MatrixTop + Pitch * 6, CellSize, CellSize};
 }
 constexpr Box ResetAllBox{10275, 6855, 735, CellSize};
 

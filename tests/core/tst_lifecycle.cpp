@@ -1,0 +1,210 @@
+#include "gui.h"
+#include "impactmarking.h"
+#include "layout.h"
+
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QSignalSpy>
+
+using namespace sp;
+using namespace sp::test;
+
+class TestLifecycle : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void startShowsOnlyFuture();
+    void windowsAreCentredGreyAndSized();
+    void firstGoToImpactsCreatesAndLoads();
+    void secondGoToImpactsDoesNotReload();
+    void probableFutureUntilShowsImpactsOnly();
+    void goToFutureLeavesOneBlank();
+    void rightPressesSwitchWindows();
+    void closedImpactsIsRebuiltFromKeptMarks();
+    void closedFutureIsRebuiltWithDefaults();
+    void reloadingLeavesModelUnchanged();
+
+private:
+    std::unique_ptr<Application> app;
+    FutureWindow *future() const { return app->futureWindow(); }
+    ImpactsWindow *impacts() const { return app->impactsWindow(); }
+};
+
+void TestLifecycle::init() {
+    app = std::make_unique<Application>();
+    app->start();
+}
+
+void TestLifecycle::cleanup() { app.reset(); }
+
+void TestLifecycle::startShowsOnlyFuture() {
+    QVERIFY(future());
+    QVERIFY(future()->isVisible());
+    QCOMPARE(future()->windowTitle(), QStringLiteral("Future"));
+    QCOMPARE(impacts(), nullptr);
+    QCOMPARE(app->model().ScaleNames[8], QStringLiteral("Town(3km)"));
+}
+
+void TestLifecycle::windowsAreCentredGreyAndSized() {
+    click(button(future(), "Command10"));
+    for (QWidget *window : {static_cast<QWidget *>(future()), static_cast<QWidget *>(impacts())}) {
+        QCOMPARE(window->size(), QSize(762, 568));
+        QCOMPARE(window->geometry().center(),
+                 QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(762, 568),
+                                     window->screen()->availableGeometry())
+                     .center());
+        QCOMPARE(window->palette().color(QPalette::Window), QColor(192, 192, 192));
+        QCOMPARE(pixelAt(window, {755, 300}), QColor(192, 192, 192));
+        QVERIFY(!window->windowIcon().isNull());
+    }
+    QCOMPARE(impacts()->windowTitle(), QStringLiteral("Object and impact"));
+    QCOMPARE(impacts()->geometry(), future()->geometry());
+}
+
+void TestLifecycle::firstGoToImpactsCreatesAndLoads() {
+    future()->text1()->setText(QStringLiteral("2045"));
+    pressCell(future()->matrix().cell(1, 7), Qt::LeftButton);
+    QVERIFY(!future()->label2()->text().isEmpty());
+    click(button(future(), "Command10"));
+    QVERIFY(impacts());
+    QVERIFY(impacts()->isVisible());
+    QCOMPARE(impacts()->label3()->text(), QStringLiteral("2045"));
+    QCOMPARE(impacts()->label5()->text(),
+             QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time"));
+    QCOMPARE(future()->label2()->text(), QString());
+    QCOMPARE(future()->label5()->text(), QString());
+    QCOMPARE(future()->label6()->text(), QString());
+    QCOMPARE(impacts()->label2()->text(), QString()); // no impact reading yet
+}
+
+void TestLifecycle::secondGoToImpactsDoesNotReload() {
+    click(button(future(), "Command10"));
+    QPointer<ImpactsWindow> first = impacts();
+    pressCell(impacts()->matrix().cell(3, 4), Qt::LeftButton);
+    future()->text1()->setText(QStringLiteral("2100"));
+    click(button(future(), "Command10"));
+    QCOMPARE(impacts(), first.data());
+    QCOMPARE(impacts()->label3()->text(), QStringLiteral("2030"));
+    QCOMPARE(impacts()->matrix().cell(3, 4)->text(), QStringLiteral("I"));
+}
+
+void TestLifecycle::probableFutureUntilShowsImpactsOnly() {
+    click(button(future(), "Command10"));
+    pressCell(impacts()->matrix().cell(2, 2), Qt::LeftButton);
+    const QString impactsStatus = impacts()->label2()->text();
+    pressCell(future()->matrix().cell(2, 2), Qt::LeftButton);
+    const QString futureStatus = future()->label2()->text();
+    QLabel *label4 = label(future(), "Label4");
+    // Anywhere in its box, also where no letter is.
+    for (QPoint at : {QPoint(2, 2), QPoint(label4->width() - 2, label4->height() - 2)}) {
+        future()->raise();
+        QTest::mouseClick(label4, Qt::LeftButton, {}, at);
+        QVERIFY(impacts()->isVisible());
+    }
+    QCOMPARE(future()->label2()->text(), futureStatus);
+    QCOMPARE(impacts()->label2()->text(), impactsStatus);
+    // Opening Impacts the first time through the caption loads it too.
+    app.reset();
+    app = std::make_unique<Application>();
+    app->start();
+    QTest::mouseClick(label(future(), "Label4"), Qt::LeftButton);
+    QVERIFY(impacts() && impacts()->isVisible());
+    QCOMPARE(impacts()->label3()->text(), QStringLiteral("2030"));
+}
+
+void TestLifecycle::goToFutureLeavesOneBlank() {
+    click(button(future(), "Command10"));
+    pressCell(future()->matrix().cell(4, 4), Qt::MiddleButton);
+    pressCell(impacts()->matrix().cell(4, 4), Qt::LeftButton);
+    const QString futureStatus = future()->label2()->text();
+    click(button(impacts(), "Command11"));
+    QCOMPARE(impacts()->label2()->text(), QStringLiteral(" "));
+    QCOMPARE(impacts()->label6()->text(), QStringLiteral(" "));
+    QVERIFY(future()->isVisible());
+    QCOMPARE(future()->label2()->text(), futureStatus);
+    QCOMPARE(future()->matrix().cell(4, 4)->text(), QStringLiteral("/"));
+}
+
+void TestLifecycle::rightPressesSwitchWindows() {
+    Model &model = app->model();
+    pressCell(future()->matrix().cell(6, 21), Qt::RightButton);
+    QVERIFY(impacts() && impacts()->isVisible());
+    QCOMPARE(model.FutureGrid(6, 22), 0);
+    pressCell(impacts()->matrix().cell(1, 0), Qt::RightButton);
+    QCOMPARE(model.ImpactGrid(1, 1), 0);
+    QCOMPARE(model.LastImpactAspect, 0);
+    QCOMPARE(impacts()->label2()->text(), QStringLiteral(" "));
+    QCOMPARE(impacts()->label6()->text(), QStringLiteral(" "));
+}
+
+void TestLifecycle::closedImpactsIsRebuiltFromKeptMarks() {
+    click(button(future(), "Command10"));
+    pressCell(impacts()->matrix().cell(6, 7), Qt::LeftButton);  // O at Town(3km)
+    pressCell(impacts()->matrix().cell(6, 12), Qt::LeftButton); // o at Building(10m)
+    QCOMPARE(impacts()->matrix().cell(6, 12)->text(), QStringLiteral("o"));
+    QPointer<ImpactsWindow> old = impacts();
+    closeWindow(impacts());
+    QVERIFY(old.isNull());
+    QVERIFY(future()->isVisible());
+
+    future()->text1()->setText(QStringLiteral("2060"));
+    click(button(future(), "Command10"));
+    QVERIFY(impacts() && impacts()->isVisible());
+    QCOMPARE(impacts()->matrix().cell(6, 12)->text(), QString());
+    QCOMPARE(impacts()->matrix().cell(6, 7)->text(), QString());
+    QCOMPARE(impacts()->label3()->text(), QStringLiteral("2060"));
+    QCOMPARE(impacts()->label5()->text(),
+             QStringLiteral("The object of study has the resolution of a blue print"));
+    QCOMPARE(app->model().ImpactGrid(6, 8), Frame);
+    // The reading still comes from the kept record.
+    QCOMPARE(impacts()->label2()->text(),
+             QStringLiteral("Building(10m) mass is smallest characteristic detail of study (o) while indifferent"));
+}
+
+void TestLifecycle::closedFutureIsRebuiltWithDefaults() {
+    pressCell(future()->matrix().cell(2, 3), Qt::LeftButton);
+    future()->text1()->setText(QStringLiteral("2077"));
+    click(button(future(), "Command10"));
+    pressCell(impacts()->matrix().cell(5, 5), Qt::LeftButton); // paints a black cue
+    QCOMPARE(future()->matrix().cell(5, 5)->fill(), QColor(Qt::black));
+    closeWindow(future());
+    QVERIFY(!future());
+    QVERIFY(impacts()->isVisible());
+
+    click(button(impacts(), "Command11"));
+    QVERIFY(future() && future()->isVisible());
+    QCOMPARE(future()->text1()->text(), QStringLiteral("2030"));
+    for (int a = 1; a <= AspectCount; ++a)
+        for (int j = 0; j < ScaleCount; ++j) {
+            QCOMPARE(future()->matrix().cell(a, j)->text(), QString());
+            QCOMPARE(future()->matrix().cell(a, j)->fill(), layout::aspectColour(a));
+        }
+    QCOMPARE(app->model().FutureGrid(2, 4), 1);
+    // The next press steps on from the kept mark.
+    pressCell(future()->matrix().cell(2, 3), Qt::LeftButton);
+    QCOMPARE(future()->matrix().cell(2, 3)->text(), QStringLiteral("<"));
+}
+
+void TestLifecycle::reloadingLeavesModelUnchanged() {
+    pressCell(future()->matrix().cell(3, 8), Qt::LeftButton);
+    click(button(future(), "Command10"));
+    pressCell(impacts()->matrix().cell(3, 9), Qt::LeftButton);
+    const Model before = app->model();
+    closeWindow(impacts());
+    closeWindow(future());
+    app->showFuture();
+    app->showImpacts();
+    const Model &after = app->model();
+    QVERIFY(after.FutureGrid == before.FutureGrid);
+    QVERIFY(after.ImpactGrid == before.ImpactGrid);
+    QVERIFY(after.ScaleNames == before.ScaleNames);
+    QVERIFY(after.TrendNames == before.TrendNames);
+    QVERIFY(after.ImpactNames == before.ImpactNames);
+    QCOMPARE(after.LastImpactAspect, before.LastImpactAspect);
+    QCOMPARE(after.LastImpactIndex, before.LastImpactIndex);
+}
+
+QTEST_MAIN(TestLifecycle)
+#include "tst_lifecycle.moc"

@@ -1,0 +1,226 @@
+#include "gui.h"
+#include "layout.h"
+
+#include <QLineEdit>
+
+using namespace sp;
+using namespace sp::test;
+
+class TestFutureWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void layoutAnchors();
+    void fixedCaptions();
+    void leftAndMiddlePressesStepTheMark_data();
+    void leftAndMiddlePressesStepTheMark();
+    void rightPressOnlySwitches();
+    void pressRestoresColourOfBlackCue();
+    void keyboardActivationDoesNothing();
+    void resetsClearMarksAndCaptionsNeverColours();
+    void impactReadingAfterGoToImpacts();
+    void focusOrder();
+    void cellColoursShowExactly();
+
+private:
+    std::unique_ptr<Application> app;
+    FutureWindow *window() const { return app->futureWindow(); }
+    CellButton *cell(int a, int j) const { return window()->matrix().cell(a, j); }
+};
+
+void TestFutureWindow::init() {
+    app = std::make_unique<Application>();
+    app->start();
+}
+
+void TestFutureWindow::cleanup() { app.reset(); }
+
+void TestFutureWindow::layoutAnchors() {
+    QCOMPARE(cell(6, 0)->geometry(), QRect(157, 433, 26, 25));
+    QCOMPARE(cell(6, 1)->geometry(), QRect(181, 433, 25, 25));
+    QCOMPARE(cell(1, 21)->geometry(), QRect(661, 313, 25, 25));
+    QCOMPARE(window()->matrix().columnButton(21)->geometry(), QRect(661, 457, 25, 25));
+    // Rows, column buttons and resets fill a 7 x 23 grid at a 24 px pitch.
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(window()->matrix().rowReset(i)->geometry(), QRect(685, 313 + 24 * i, 49, 25));
+    QCOMPARE(window()->matrix().resetAll()->geometry(), QRect(685, 457, 49, 25));
+    for (int a = 1; a <= 6; ++a)
+        for (int j = 1; j < 22; ++j)
+            QCOMPARE(cell(a, j)->pos(), QPoint(157 + 24 * j, 313 + 24 * (a - 1)));
+    QCOMPARE(window()->matrix().rowCaption(5)->geometry(), QRect(25, 436, 145, 25));
+    QCOMPARE(label(window(), "Label2")->geometry(), QRect(155, 489, 580, 57));
+    QCOMPARE(window()->text1()->geometry(), QRect(24, 42, 129, 62));
+    QCOMPARE(button(window(), "Command11")->geometry(), QRect(24, 488, 121, 65));
+    // The save button hides the label under it.
+    QVERIFY(button(window(), "Command11")->geometry().intersects(label(window(), "Label6")->geometry()));
+}
+
+void TestFutureWindow::fixedCaptions() {
+    QCOMPARE(label(window(), "Label4")->text(), QStringLiteral("Probable future until"));
+    QCOMPARE(label(window(), "Label7")->text(), QStringLiteral("Fill in you time horizon"));
+    QCOMPARE(label(window(), "Label3")->text(),
+             QStringLiteral("One of 9550000000000000000000000000000000000000000000000000000000000000 perspectives."));
+    QCOMPARE(button(window(), "Command10")->text(), QStringLiteral("Go to Impacts"));
+    QCOMPARE(button(window(), "Command11")->text(),
+             QStringLiteral(" Save as Study proposal.txt in current directory"));
+    QCOMPARE(window()->matrix().rowReset(0)->text(), QStringLiteral("reset"));
+    QCOMPARE(window()->matrix().resetAll()->text(), QStringLiteral("reset"));
+    QCOMPARE(window()->text1()->text(), QStringLiteral("2030"));
+    const char *rows[] = {"Administration", "Culture", "Economy",
+                          "Technique", "Ecology", "Mass|space|time"};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(window()->matrix().rowCaption(i)->text(), QString::fromLatin1(rows[i]));
+    for (int j = 0; j < 22; ++j)
+        QCOMPARE(window()->matrix().columnButton(j)->text(), QString());
+    // What a screen reader reads is the caption; the description adds the place.
+    QCOMPARE(cell(1, 7)->accessibleDescription(), QStringLiteral("Administration at Town(3km)"));
+    QCOMPARE(label(window(), "Label4")->font().pointSizeF(), 24.75);
+    QCOMPARE(window()->font().pointSizeF(), 8.25);
+}
+
+void TestFutureWindow::leftAndMiddlePressesStepTheMark_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left") << Qt::LeftButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestFutureWindow::leftAndMiddlePressesStepTheMark() {
+    QFETCH(Qt::MouseButton, button);
+    QLabel *status = window()->label2();
+    pressCell(cell(1, 7), button);
+    QCOMPARE(cell(1, 7)->text(), QStringLiteral("!"));
+    QCOMPARE(status->text(), QStringLiteral("Town(3km) management will be initiating (!)"));
+    pressCell(cell(1, 7), button);
+    QCOMPARE(cell(1, 7)->text(), QStringLiteral("?"));
+    QCOMPARE(status->text(),
+             QStringLiteral("Town(3km) management will be executing or controlling initiatives (?)"));
+    pressCell(cell(1, 7), button);
+    QCOMPARE(cell(1, 7)->text(), QString());
+    QCOMPARE(status->text(), QStringLiteral("Town(3km) management will be indifferent"));
+    QCOMPARE(app->model().FutureGrid(1, 8), 0);
+
+    pressCell(cell(6, 21), button);
+    QCOMPARE(status->text(), QStringLiteral("Submaterial(<1mm) mass will be concentrating in space (C)"));
+    pressCell(cell(4, 15), button);
+    pressCell(cell(4, 15), button);
+    QCOMPARE(cell(4, 15)->text(), QStringLiteral("X"));
+    QCOMPARE(status->text(), QStringLiteral("Buildingcomponent(300mm)  technique will be internally "
+                                            "combining subfunctions (X)"));
+    QCOMPARE(cell(4, 15)->fill(), QColor(230, 247, 23));
+}
+
+void TestFutureWindow::rightPressOnlySwitches() {
+    pressCell(cell(3, 3), Qt::LeftButton);
+    QCOMPARE(cell(3, 3)->text(), QStringLiteral("+"));
+    const Grid before = app->model().FutureGrid;
+    pressCell(cell(3, 3), Qt::RightButton);
+    QVERIFY(app->model().FutureGrid == before);
+    QCOMPARE(cell(3, 3)->text(), QStringLiteral("+"));
+    QCOMPARE(cell(3, 3)->fill(), QColor(244, 202, 0));
+    QCOMPARE(window()->label2()->text(), QString());
+    QVERIFY(app->impactsWindow() && app->impactsWindow()->isVisible());
+}
+
+void TestFutureWindow::pressRestoresColourOfBlackCue() {
+    pressCell(cell(2, 9), Qt::LeftButton);
+    pressCell(cell(2, 9), Qt::LeftButton); // mark 2
+    window()->paintCue(2, 9);
+    QCOMPARE(cell(2, 9)->fill(), QColor(Qt::black));
+    pressCell(cell(2, 9), Qt::RightButton); // a right press leaves it black
+    QCOMPARE(cell(2, 9)->fill(), QColor(Qt::black));
+    pressCell(cell(2, 9), Qt::LeftButton); // back to 0, colour back all the same
+    QCOMPARE(cell(2, 9)->text(), QString());
+    QCOMPARE(cell(2, 9)->fill(), QColor(255, 139, 0));
+}
+
+void TestFutureWindow::keyboardActivationDoesNothing() {
+    cell(1, 0)->setFocus();
+    QTest::keyClick(cell(1, 0), Qt::Key_Space);
+    QTest::keyClick(cell(1, 0), Qt::Key_Return);
+    QTest::keyClick(cell(1, 0), Qt::Key_Enter);
+    QVERIFY(app->model().FutureGrid == Grid());
+    QCOMPARE(cell(1, 0)->text(), QString());
+    QCOMPARE(window()->label2()->text(), QString());
+    QVERIFY(!app->impactsWindow());
+}
+
+void TestFutureWindow::resetsClearMarksAndCaptionsNeverColours() {
+    Model &model = app->model();
+    for (int a = 1; a <= 6; ++a)
+        for (int j : {0, 5, 21})
+            pressCell(cell(a, j), Qt::LeftButton);
+    window()->paintCue(1, 1);
+    model.ImpactGrid(1, 2) = Unintended;
+
+    click(window()->matrix().rowReset(1)); // culture
+    for (int j : {0, 5, 21}) {
+        QCOMPARE(model.FutureGrid(2, j + 1), 0);
+        QCOMPARE(cell(2, j)->text(), QString());
+        QCOMPARE(model.FutureGrid(3, j + 1), 1);
+        QCOMPARE(cell(3, j)->text(), QStringLiteral("+"));
+    }
+    QCOMPARE(window()->label2()->text(), QString());
+
+    pressCell(cell(4, 5), Qt::LeftButton);
+    click(window()->matrix().columnButton(5));
+    for (int a = 1; a <= 6; ++a) {
+        QCOMPARE(model.FutureGrid(a, 6), 0);
+        QCOMPARE(cell(a, 5)->text(), QString());
+    }
+    QCOMPARE(cell(1, 0)->text(), QStringLiteral("!"));
+    QCOMPARE(window()->label2()->text(), QString());
+
+    pressCell(cell(5, 3), Qt::LeftButton);
+    click(window()->matrix().resetAll());
+    QVERIFY(model.FutureGrid == Grid());
+    for (int a = 1; a <= 6; ++a)
+        for (int j = 0; j < 22; ++j) {
+            QCOMPARE(cell(a, j)->text(), QString());
+            QCOMPARE(cell(a, j)->fill(), a == 1 && j == 1 ? QColor(Qt::black) : layout::aspectColour(a));
+        }
+    QCOMPARE(window()->label2()->text(), QString());
+    QCOMPARE(model.ImpactGrid(1, 2), Unintended);
+}
+
+void TestFutureWindow::impactReadingAfterGoToImpacts() {
+    click(button(window(), "Command10"));
+    ImpactsWindow *impacts = app->impactsWindow();
+    pressCell(cell(6, 10), Qt::LeftButton); // trend C at Ensemble(100m)
+    pressCell(impacts->matrix().cell(6, 10), Qt::LeftButton); // frame there
+    click(button(impacts, "Command11"));
+    click(button(window(), "Command10"));
+    QCOMPARE(impacts->label2()->text(), QStringLiteral("Ensemble(100m) mass is largest drawn frame "
+                                                       "of study (O) while concentrating in space (C)"));
+    pressCell(cell(6, 10), Qt::LeftButton);
+    pressCell(cell(6, 10), Qt::LeftButton); // back to 0
+    pressCell(cell(6, 10), Qt::RightButton);
+    QCOMPARE(impacts->label2()->text(),
+             QStringLiteral("Ensemble(100m) mass is largest drawn frame of study (O) while indifferent"));
+    // After the cell was reset there, the reading says so.
+    click(impacts->matrix().columnButton(10));
+    click(button(window(), "Command10"));
+    QCOMPARE(impacts->label2()->text(),
+             QStringLiteral("Ensemble(100m) mass is not affected while indifferent"));
+}
+
+void TestFutureWindow::focusOrder() {
+    QCOMPARE(window()->focusWidget(), cell(1, 0));
+    QList<QWidget *> expected = matrixFocusOrder(window()->matrix());
+    expected << button(window(), "Command10") << window()->text1() << button(window(), "Command11");
+    verifyFocusChain(expected);
+}
+
+void TestFutureWindow::cellColoursShowExactly() {
+    window()->paintCue(3, 12);
+    const QImage shot = window()->grab().toImage();
+    for (int a = 1; a <= 6; ++a)
+        for (int j : {0, 11, 21}) {
+            const QPoint centre = cell(a, j)->geometry().center();
+            QCOMPARE(shot.pixelColor(centre), layout::aspectColour(a));
+        }
+    QCOMPARE(shot.pixelColor(cell(3, 12)->geometry().center()), QColor(Qt::black));
+}
+
+QTEST_MAIN(TestFutureWindow)
+#include "tst_futurewindow.moc"

@@ -1,0 +1,72 @@
+#pragma once
+// Helpers for tests that drive the real windows with real mouse and key events.
+
+#include "application.h"
+#include "cellbutton.h"
+#include "matrix.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace sp::test {
+
+inline void pressCell(CellButton *cell, Qt::MouseButton button) {
+    QTest::mousePress(cell, button);
+    QTest::mouseRelease(cell, button);
+}
+
+template <typename Window> QPushButton *button(Window *window, const char *name) {
+    auto *found = window->template findChild<QPushButton *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no button %s", name);
+    return found;
+}
+
+template <typename Window> QLabel *label(Window *window, const char *name) {
+    auto *found = window->template findChild<QLabel *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no label %s", name);
+    return found;
+}
+
+inline void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+// Closes a window the way its close box does, and lets Qt discard it.
+inline void closeWindow(QWidget *window) {
+    QVERIFY(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+inline QColor pixelAt(QWidget *window, QPoint point) {
+    return window->grab().toImage().pixelColor(point);
+}
+
+// The matrix controls in the order the Tab key visits them.
+inline QList<QWidget *> matrixFocusOrder(const MatrixControls &matrix) {
+    QList<QWidget *> order;
+    for (int a = 1; a <= 6; ++a)
+        for (int j = 0; j < 22; ++j)
+            order << matrix.cell(a, j);
+    for (int i = 0; i < 6; ++i)
+        order << matrix.rowReset(i);
+    for (int j = 0; j < 22; ++j)
+        order << matrix.columnButton(j);
+    order << matrix.resetAll();
+    return order;
+}
+
+// Walks the focus chain from the first widget, skipping what Tab does not visit.
+inline void verifyFocusChain(const QList<QWidget *> &expected) {
+    QWidget *w = expected.first();
+    for (int i = 1; i < expected.size(); ++i) {
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus));
+        QCOMPARE(w, expected[i]);
+    }
+}
+
+} // namespace sp::test
