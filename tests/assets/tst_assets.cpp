@@ -1,0 +1,293 @@
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTest>
+
+#include <vector>
+
+namespace {
+
+// The chart is shown stretched to this box; the matrix column j is centred
+// at x = 145 + 24 j within it.
+constexpr int ShownW = 656;
+constexpr int ShownH = 265;
+constexpr int ColumnCount = 22;
+constexpr double ColumnX0 = 145;
+constexpr int Pitch = 24;
+constexpr int FirstLetterY = 178;
+
+QImage renderShown(const QString &path, int w, int h) {
+    QSvgRenderer renderer(path);
+    QImage img(w, h, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing); // as the windows draw it
+    renderer.render(&p, QRectF(0, 0, w, h));
+    return img;
+}
+
+const QImage &shownChart() {
+    static const QImage img = renderShown(QStringLiteral(":/chart.svg"), ShownW, ShownH);
+    return img;
+}
+
+bool inked(const QImage &img, int x, int y) {
+    return qAlpha(img.pixel(x, y)) > 0;
+}
+
+struct Run {
+    int first;
+    int last;
+    double centre() const { return (first + last + 1) / 2.0; }
+};
+
+// Horizontal runs of columns holding ink anywhere in rows top..bottom, for x >= from.
+std::vector<Run> inkRuns(const QImage &img, int top, int bottom, int from) {
+    std::vector<Run> runs;
+    bool open = false;
+    for (int x = from; x < img.width(); ++x) {
+        bool any = false;
+        for (int y = top; y <= bottom && !any; ++y)
+            any = inked(img, x, y);
+        if (any && !open)
+            runs.push_back({x, x});
+        if (any)
+            runs.back().last = x;
+        open = any;
+    }
+    return runs;
+}
+
+const QColor Frame(128, 128, 128);
+const QList<QColor> FutureBands{{231, 0, 0},    {234, 160, 28}, {237, 237, 56},
+                                {215, 240, 84}, {178, 207, 0},  {0, 138, 183}};
+QList<QColor> impactsBands() {
+    QList<QColor> bands = FutureBands;
+    bands[3] = QColor(225, 246, 140);
+    return bands;
+}
+
+} // namespace
+
+class TestAssets : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void chartIsValidWithItsViewBox();
+    void chartColumnsSitOverMatrixColumns_data();
+    void chartColumnsSitOverMatrixColumns();
+    void headingsStartOnOneLine();
+    void radiusRowMarksItsColumns();
+    void chartLeavesCoveredCornerBlank();
+    void chartIsBlackOnTransparent();
+    void headingsStayInsideThePicture();
+    void iconBandsAndFrame_data();
+    void iconBandsAndFrame();
+    void scalableIconMatchesPixelIcon_data();
+    void scalableIconMatchesPixelIcon();
+    void iconsDiffer();
+};
+
+void TestAssets::chartIsValidWithItsViewBox() {
+    QSvgRenderer renderer(QStringLiteral(":/chart.svg"));
+    QVERIFY(renderer.isValid());
+    QCOMPARE(renderer.viewBox(), QRect(0, 0, 2000, 1114));
+}
+
+void TestAssets::chartColumnsSitOverMatrixColumns_data() {
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("bottom");
+    // Rows of the picture in which every column has ink of its own and nothing else.
+    QTest::newRow("headings") << 0 << FirstLetterY - 1;
+    QTest::newRow("radii") << 236 << ShownH - 1;
+}
+
+void TestAssets::chartColumnsSitOverMatrixColumns() {
+    QFETCH(int, top);
+    QFETCH(int, bottom);
+    const QImage &img = shownChart();
+    // Start at the left edge of the first cell; the row titles lie further left.
+    const std::vector<Run> runs = inkRuns(img, top, bottom, int(ColumnX0) - 12);
+    QCOMPARE(int(runs.size()), ColumnCount);
+    for (int j = 0; j < ColumnCount; ++j) {
+        const double centre = ColumnX0 + Pitch * j;
+        const Run &r = runs[j];
+        QVERIFY2(qAbs(r.centre() - centre) <= 1.5,
+                 qPrintable(QStringLiteral("column %1 ink %2..%3, centre %4, wanted %5")
+                                .arg(j + 1)
+                                .arg(r.first)
+                                .arg(r.last)
+                                .arg(r.centre())
+                                .arg(centre)));
+        // Inside the cell below it (25 px wide) and legible, not a hairline.
+        QVERIFY2(r.first >= centre - 12 && r.last < centre + 12,
+                 qPrintable(QStringLiteral("column %1 leaves its cell").arg(j + 1)));
+        QVERIFY2(r.last - r.first + 1 >= 8,
+                 qPrintable(QStringLiteral("column %1 is too thin").arg(j + 1)));
+    }
+}
+
+void TestAssets::headingsStartOnOneLine() {
+    // Read from bottom to top, so the lowest ink of each heading is its first letter.
+    const QImage &img = shownChart();
+    for (const Run &r : inkRuns(img, 0, FirstLetterY - 1, int(ColumnX0) - 12)) {
+        int lowest = -1;
+        for (int y = 0; y < FirstLetterY + 8; ++y)
+            for (int x = r.first; x <= r.last; ++x)
+                if (inked(img, x, y))
+                    lowest = y;
+        QVERIFY2(
+            lowest >= FirstLetterY - 3 && lowest <= FirstLetterY,
+            qPrintable(QStringLiteral("heading at x %1 starts at y %2").arg(r.first).arg(lowest)));
+    }
+}
+
+void TestAssets::radiusRowMarksItsColumns() {
+    // Between the note and the radii: km over column 9, then the three curves
+    // over columns 12 to 14, whose outer tails may reach 4 px past the cells
+    // beside them, and m over column 15; nothing over the other columns.
+    const QImage &img = shownChart();
+    const int top = 197, bottom = 233, baseline = 224;
+    const int curvesFrom = int(ColumnX0) + Pitch * 11 - 16;
+    auto cellOf = [](int x) { return int((x - ColumnX0 + 12) / Pitch) + 1; };
+    for (int y = top; y <= bottom; ++y)
+        for (int x = int(ColumnX0) - 12; x < img.width(); ++x) {
+            if (!inked(img, x, y))
+                continue;
+            const int cell = cellOf(x);
+            QVERIFY2(
+                cell == 9 || (x >= curvesFrom && cell <= 15),
+                qPrintable(QStringLiteral("ink over column %1 at %2,%3").arg(cell).arg(x).arg(y)));
+        }
+    // The units are narrow; look at 8 px either side, clear of the curves' tails.
+    for (int column : {9, 15}) {
+        const int centre = int(ColumnX0) + Pitch * (column - 1);
+        const QImage around = img.copy(centre - 8, top, 16, bottom - top + 1);
+        const std::vector<Run> runs = inkRuns(around, 0, around.height() - 1, 0);
+        QCOMPARE(int(runs.size()), 1);
+        QVERIFY(runs[0].first > 0 && runs[0].last < around.width() - 1);
+        QVERIFY2(qAbs(runs[0].centre() - 8) <= 1.5,
+                 qPrintable(QStringLiteral("unit over column %1 off by %2")
+                                .arg(column)
+                                .arg(runs[0].centre() - 8)));
+    }
+    // The middle curve is filled, the outer two are outlines.
+    const int inside = baseline - 4;
+    QCOMPARE(qAlpha(img.pixel(int(ColumnX0) + Pitch * 12, inside)), 255);
+    QVERIFY(!inked(img, int(ColumnX0) + Pitch * 11, inside));
+    QVERIFY(!inked(img, int(ColumnX0) + Pitch * 13, inside));
+}
+
+void TestAssets::chartLeavesCoveredCornerBlank() {
+    // The time horizon box and its label (or the year) are laid over this corner.
+    const QImage &img = shownChart();
+    for (int y = 0; y <= 85; ++y)
+        for (int x = 0; x <= 130; ++x)
+            QVERIFY2(!inked(img, x, y), qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+}
+
+void TestAssets::chartIsBlackOnTransparent() {
+    const QImage &img = shownChart();
+    int ink = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb px = img.pixel(x, y);
+            if (qAlpha(px) == 0)
+                continue;
+            ++ink;
+            QVERIFY2(qRed(px) < 64 && qGreen(px) < 64 && qBlue(px) < 64,
+                     qPrintable(QStringLiteral("light pixel at %1,%2").arg(x).arg(y)));
+        }
+    // Some of the picture is drawn, most of it lets the window show through.
+    const int all = img.width() * img.height();
+    QVERIFY(ink > all / 20);
+    QVERIFY(ink < all / 3);
+}
+
+void TestAssets::headingsStayInsideThePicture() {
+    const QImage &img = shownChart();
+    for (int x = 0; x < img.width(); ++x) {
+        QVERIFY2(!inked(img, x, 0), qPrintable(QStringLiteral("ink on top edge at %1").arg(x)));
+        QVERIFY2(!inked(img, x, 1), qPrintable(QStringLiteral("ink on top edge at %1").arg(x)));
+    }
+    for (int y = 0; y < img.height(); ++y)
+        QVERIFY2(!inked(img, img.width() - 1, y),
+                 qPrintable(QStringLiteral("ink on right edge at %1").arg(y)));
+}
+
+void TestAssets::iconBandsAndFrame_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QList<QColor>>("bands");
+    QTest::newRow("future") << QStringLiteral(":/future-16.png") << FutureBands;
+    QTest::newRow("impacts") << QStringLiteral(":/impacts-16.png") << impactsBands();
+}
+
+void TestAssets::iconBandsAndFrame() {
+    QFETCH(QString, path);
+    QFETCH(QList<QColor>, bands);
+    const QImage icon(path);
+    QCOMPARE(icon.size(), QSize(16, 16));
+    QList<int> shownPerBand(6, 0);
+    int mark = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const QColor c = icon.pixelColor(x, y);
+            const bool frame = x < 2 || x > 13 || y < 2 || y > 13;
+            if (frame) {
+                QVERIFY2(c == Frame, qPrintable(QStringLiteral("frame at %1,%2").arg(x).arg(y)));
+                continue;
+            }
+            const int band = (y - 2) / 2;
+            if (c == QColor(Qt::black)) {
+                ++mark;
+            } else {
+                QVERIFY2(c == bands[band], qPrintable(QStringLiteral("band %1 at %2,%3 is %4")
+                                                          .arg(band)
+                                                          .arg(x)
+                                                          .arg(y)
+                                                          .arg(c.name())));
+                ++shownPerBand[band];
+            }
+        }
+    // A letter drawn over the bands, which still show on either side of it.
+    QVERIFY(mark >= 12);
+    for (int band = 0; band < 6; ++band)
+        QVERIFY2(shownPerBand[band] >= 8, qPrintable(QStringLiteral("band %1 hidden").arg(band)));
+}
+
+void TestAssets::scalableIconMatchesPixelIcon_data() {
+    QTest::addColumn<QString>("svg");
+    QTest::addColumn<QString>("png");
+    QTest::newRow("future") << QStringLiteral(":/future.svg") << QStringLiteral(":/future-16.png");
+    QTest::newRow("impacts") << QStringLiteral(":/impacts.svg")
+                             << QStringLiteral(":/impacts-16.png");
+}
+
+void TestAssets::scalableIconMatchesPixelIcon() {
+    QFETCH(QString, svg);
+    QFETCH(QString, png);
+    QSvgRenderer renderer(svg);
+    QVERIFY(renderer.isValid());
+    QCOMPARE(renderer.viewBox(), QRect(0, 0, 16, 16));
+    const QImage drawn = renderShown(svg, 16, 16);
+    const QImage pixels = QImage(png).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            QVERIFY2(drawn.pixel(x, y) == pixels.pixel(x, y),
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+}
+
+void TestAssets::iconsDiffer() {
+    // Same bands but a different letter: compare the marks, not the pale band.
+    const QImage future(QStringLiteral(":/future-16.png"));
+    const QImage impacts(QStringLiteral(":/impacts-16.png"));
+    int differing = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if ((future.pixelColor(x, y) == Qt::black) != (impacts.pixelColor(x, y) == Qt::black))
+                ++differing;
+    QVERIFY(differing >= 6);
+}
+
+QTEST_MAIN(TestAssets)
+#include "tst_assets.moc"
