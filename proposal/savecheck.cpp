@@ -1,0 +1,19 @@
+#include "savecheck.h"
+
+#include "marks.h"
+
+namespace sp::proposal {
+
+bool SaveAllowed(const Model &model) {
+    // Both lookups always run, grain first.
+    const int grain = CountImpactMarks(model, MassAspect, Grain);
+    const int frame = CountImpactMarks(model, MassAspect, Frame);
+    return grain >= 1 && frame >= 1;
+}
+
+QString RefusalMessage() {
+    return QStringLiteral(
+        "Fill in your frame (O) and grain (o) in the row mass|space|time before saving.");
+}
+
+} // namespace sp::proposal
