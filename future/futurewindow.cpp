@@ -4,6 +4,7 @@
 #include "clicklabel.h"
 #include "controls.h"
 #include "fonts.h"
+#include "horizon.h"
 #include "matrix.h"
 #include "proposal.h"
 #include "trendmarking.h"
@@ -91,6 +92,11 @@ FutureWindow::FutureWindow(Forms &forms)
     connect(command10, &QPushButton::clicked, this, &FutureWindow::Command10_Click);
     connect(command11, &QPushButton::clicked, this, &FutureWindow::Command11_Click);
     connect(label4_, &ClickLabel::clicked, this, &FutureWindow::Label4_Click);
+    connect(text1_, &QLineEdit::textChanged, this, [this](const QString &text) {
+        const QString line = future::SingleLineHorizon(text);
+        if (line.size() != text.size())
+            text1_->setText(line);
+    });
 
     matrix_->cell(1, 0)->setFocus();
 }

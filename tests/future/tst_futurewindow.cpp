@@ -21,6 +21,8 @@ private Q_SLOTS:
     void resetsClearMarksAndCaptionsNeverColours();
     void impactReadingAfterGoToImpacts();
     void focusOrder();
+    void horizonStaysOneLine_data();
+    void horizonStaysOneLine();
     void cellColoursShowExactly();
 
 private:
@@ -220,6 +222,28 @@ void TestFutureWindow::cellColoursShowExactly() {
             QCOMPARE(shot.pixelColor(centre), layout::aspectColour(a));
         }
     QCOMPARE(shot.pixelColor(cell(3, 12)->geometry().center()), QColor(Qt::black));
+}
+
+void TestFutureWindow::horizonStaysOneLine_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("plain") << "2040" << "2040";
+    QTest::newRow("tab stays") << "20\t40" << "20\t40";
+    QTest::newRow("LF") << "2040\n2050" << "2040";
+    QTest::newRow("CR LF") << "2040\r\n2050" << "2040";
+    QTest::newRow("lone CR") << "\r2050" << "";
+    QTest::newRow("non-Latin") << "\u4e16\u754c" << "\u4e16\u754c";
+}
+
+// A paste with line breaks keeps its first line, so the saved file keeps its CR LF lines.
+void TestFutureWindow::horizonStaysOneLine() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QLineEdit *text1 = window()->text1();
+    text1->selectAll();
+    text1->insert(pasted);
+    QCOMPARE(text1->text(), kept);
+    QCOMPARE(window()->horizon(), kept);
 }
 
 QTEST_MAIN(TestFutureWindow)
