@@ -1,0 +1,63 @@
+# Installs the program as a desktop application (binary, desktop entry, icons, AppStream
+# metainfo) and describes its Debian package: `cpack -G DEB` in the build directory.
+if(NOT TARGET study-proposal)
+    return()
+endif()
+
+include(GNUInstallDirs)
+
+# Desktops match the running windows to the desktop entry by this id, so the entry, its
+# icon and the metainfo are named after it, and core/main.cpp passes the same id to
+# QGuiApplication::setDesktopFileName. Change them together.
+set(SP_APP_ID org.example.StudyProposal)
+set(sp_assets ${PROJECT_SOURCE_DIR}/assets)
+set(sp_icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+
+# qt_standard_project_setup() adds $ORIGIN and $ORIGIN/../lib to the install runpath for
+# bundled shared libraries. The program installs none, and a runpath on a binary in
+# /usr/bin makes the loader search there before the system paths (lintian rejects it).
+get_target_property(sp_rpath study-proposal INSTALL_RPATH)
+if(sp_rpath)
+    list(FILTER sp_rpath EXCLUDE REGEX "^\\$ORIGIN")
+    set_target_properties(study-proposal PROPERTIES INSTALL_RPATH "${sp_rpath}")
+endif()
+
+install(TARGETS study-proposal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${sp_assets}/${SP_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${sp_assets}/${SP_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${sp_assets}/future-16.png DESTINATION ${sp_icons}/16x16/apps RENAME ${SP_APP_ID}.png)
+install(FILES ${sp_assets}/future.svg DESTINATION ${sp_icons}/scalable/apps RENAME ${SP_APP_ID}.svg)
+# The licence asks for its notice in every copy; Debian looks for it under this name.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+
+set(SP_PACKAGE_MAINTAINER "The study-proposal developers <study-proposal@example.org>"
+    CACHE STRING "Maintainer of the Debian package, as: name <e-mail>")
+
+set(CPACK_PACKAGE_NAME study-proposal)
+set(CPACK_PACKAGE_VENDOR "The study-proposal developers")
+set(CPACK_PACKAGE_CONTACT "${SP_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Debian shows the long description as typed: keep its lines short.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "A desktop tool for students of architecture and urban design. Two windows"
+    "hold the same matrix of six aspects by 22 scale levels: Future marks the"
+    "probable trends up to a time horizon, Object and impact marks the object of"
+    "study, its motivation and its unintended impacts. From both it writes a"
+    "chapter template for a study proposal.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+# A source package (cpack --config CPackSourceConfig.cmake) leaves out what git ignores.
+# CPack writes these into its config file, so a literal dot takes four backslashes here.
+set(CPACK_SOURCE_IGNORE_FILES "^${PROJECT_SOURCE_DIR}/\\\\.git/"
+    "^${PROJECT_SOURCE_DIR}/build[^/]*/" "/__pycache__/" "/StudyProposal\\\\.txt$"
+    "\\\\.png\\\\.tmp$")
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# dpkg-shlibdeps (dpkg-dev) adds the libraries the binary links, with their versions. Qt
+# loads its platform plugins and the system fonts only at run time, so those are named.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+
+include(CPack)
