@@ -67,10 +67,11 @@ FutureWindow::FutureWindow(Forms &forms)
     command10->setGeometry(pixels(Box{375, 6870, 1815, 360}));
     command10->setFont(fonts::font(Face::Arial, 12));
 
-    text1_ = new QLineEdit(QStringLiteral("2030"), this);
+    text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setGeometry(pixels(Box{360, 630, 1935, 930}));
-    text1_->setFont(fonts::font(Face::Arial, 42, true));
+    text1_->setFont(fonts::font(Face::Arial, 42, true)); // before the text: one layout, not two
+    text1_->setText(QStringLiteral("2030"));
     text1_->setAccessibleName(QStringLiteral("Time horizon"));
     QPalette textColours = text1_->palette();
     textColours.setColor(QPalette::Text, Grey);
