@@ -1,0 +1,520 @@
+#!/usr/bin/python3
+"""End-to-end scenarios: the real study-proposal program in a real X server, driven by mouse
+and keyboard like a student, checked on the screen and in the saved StudyProposal.txt.
+
+    run_e2e.py --binary build/study-proposal [--scenario NAME ...]
+"""
+
+import datetime
+import os
+import re
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from harness import (BACKGROUND, BLACK, TALLY, Checked, Detail, Failure,  # noqa: E402
+                     Window, count_colour, main, wait_for)
+
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data")
+FUTURE = "Future"
+IMPACTS = "Object and impact"
+PROPOSAL = "StudyProposal.txt"
+
+ROW_COLOURS = {1: (211, 0, 0), 2: (255, 139, 0), 3: (244, 202, 0),
+               4: (230, 247, 23), 5: (154, 196, 45), 6: (3, 102, 192)}
+MASS = 6
+NON_LATIN_HORIZON = "\u0413\u043e\u04342050"  # "year" in Cyrillic letters, then 2050
+
+# Client-area pixel positions of the controls, the same on both windows unless named.
+GO_TO_IMPACTS = (25 + 60, 458 + 12)        # Future, Command10
+SAVE = (24 + 60, 488 + 32)                 # Future, Command11
+PROBABLE_FUTURE = (24 + 150, 5 + 20)       # Future, Label4, between the letters
+TEXT1 = (24 + 64, 42 + 31)                 # Future, the time horizon
+TEXT1_BOX = (24, 42, 129, 62)
+GO_TO_FUTURE = (28 + 59, 458 + 12)         # Impacts, Command11
+STATUS_BOX = {FUTURE: (155, 489, 580, 57), IMPACTS: (155, 489, 579, 57)}  # Label2
+TITLE_BOX = (24, 5, 326, 44)               # Label4 of either window
+
+
+def cell_origin(aspect, index):
+    return 157 + 24 * index, 313 + 24 * (aspect - 1)
+
+
+def cell_centre(aspect, index):
+    x, y = cell_origin(aspect, index)
+    return x + 12, y + 12
+
+
+def row_reset(index):
+    return 685 + 24, 313 + 24 * index + 12
+
+
+def column_button(index):
+    return 157 + 24 * index + 12, 457 + 12
+
+
+RESET_ALL = (685 + 24, 457 + 12)
+
+# How a cell should look: its fill (None: the row colour) and whether it shows a caption.
+PLAIN = (None, False)
+MARKED = (None, True)
+CUE = (BLACK, False)
+
+
+def short_date(day):
+    """The date as the program's locale (C) writes it in its short format, e.g. 8 Dec 2026."""
+    months = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec".split()
+    return f"{day.day} {months[day.month - 1]} {day.year}"
+
+
+class Program:
+    """One run of the program in a fresh working directory."""
+
+    def __init__(self, session):
+        self.session = session
+        self.workdir = tempfile.mkdtemp(prefix="work-", dir=session.tmp)
+        self.proposal = os.path.join(self.workdir, PROPOSAL)
+        self.refusal = None  # how the refusal looks in the status line, once seen
+        self.app = session.start_app(self.workdir)
+        self.future = self.front(FUTURE, timeout=60)  # a sanitizer build starts slowly
+        self.expect_matrix(self.future, {})
+        self.expect_status(self.future, empty=True)
+
+    # -- windows -----------------------------------------------------------------------
+
+    def alive(self):
+        if self.app.poll() is not None:
+            raise Failure(f"the program ended (exit code {self.app.returncode})")
+
+    def front(self, name, timeout=20):
+        """Waits until the window is visible, active and seen in front, and returns it."""
+        found = []
+
+        def in_front():
+            self.alive()
+            ids = self.session.window_ids(name)
+            if len(ids) != 1:
+                return Detail(f"{len(ids)} visible windows named {name!r}")
+            active = self.session.active_name()
+            if active != name:
+                return Detail(f"the active window is {active!r}")
+            try:
+                window = Window(self.session, ids[0], name)  # where the window manager put it
+            except Failure as failure:
+                return Detail(str(failure))
+            title = window.region(self.session.shot(), *TITLE_BOX)
+            blue = count_colour(title, (0, 0, 192))    # "Object" of Impacts
+            grey = count_colour(title, (128, 128, 128))  # "Probable future until"
+            seen = IMPACTS if blue >= 40 else FUTURE if blue == 0 and grey >= 100 else None
+            if seen != name:
+                return Detail(f"the title area shows {seen!r} ({blue} blue, {grey} grey pixels)")
+            found[:] = [window]
+            return Checked(TITLE_BOX[2] * TITLE_BOX[3])
+
+        wait_for(f"{name!r} in front", in_front, timeout)
+        return found[0]
+
+    def switch(self, window, point, button, to):
+        window.press(*point, button=button)
+        return self.front(to)
+
+    # -- what the screen shows -----------------------------------------------------------
+
+    def matrix_look(self, window, shot, expected):
+        """Every cell of the window against `expected` ({(aspect, index): (fill, caption)});
+        unnamed cells in their row colour without caption. Looks at the inside of each cell,
+        within its raised edge and focus frame, centre included."""
+        checked = 0
+        for aspect in range(1, 7):
+            for index in range(22):
+                fill, caption = expected.get((aspect, index), PLAIN)
+                fill = fill or ROW_COLOURS[aspect]
+                x, y = cell_origin(aspect, index)
+                inside = window.region(shot, x + 4, y + 4, 17, 17)
+                checked += 17 * 17
+                centre = window.pixel(shot, x + 12, y + 12)
+                if caption:
+                    dark = sum(1 for i in range(0, len(inside), 3) if max(inside[i:i + 3]) <= 80)
+                    ok = inside[:3] == bytes(fill) and dark >= 2
+                else:
+                    ok = inside == bytes(fill) * (17 * 17)
+                if not ok:
+                    return Detail(f"{window.name}: cell of row {aspect} at position {index} should "
+                                  f"be {fill} {'with' if caption else 'without'} a caption; "
+                                  f"corner {tuple(inside[:3])}, centre {centre}")
+        return Checked(checked)
+
+    def expect_matrix(self, window, expected):
+        wait_for(f"the matrix of {window.name!r}",
+                 lambda: self.matrix_look(window, self.session.shot(), expected))
+
+    def status(self, window, shot):
+        return window.region(shot, *STATUS_BOX[window.name])
+
+    def expect_status(self, window, empty=None, equal=None):
+        box = STATUS_BOX[window.name]
+
+        def look():
+            region = self.status(window, self.session.shot())
+            blank = region == bytes(BACKGROUND) * (box[2] * box[3])
+            if empty is not None and blank != empty:
+                return Detail("the status line is " + ("empty" if blank else "not empty"))
+            if equal is not None and region != equal:
+                return Detail("the status line shows something else")
+            return Checked(box[2] * box[3])
+
+        wait_for(f"the status line of {window.name!r}", look)
+        return self.status(window, self.session.last_shot)
+
+    def region(self, window, box):
+        return window.region(self.session.shot(), *box)
+
+    # -- the time horizon ------------------------------------------------------------------
+
+    def type_horizon(self, text):
+        before = self.region(self.future, TEXT1_BOX)
+        self.future.press(*TEXT1)
+        self.session.key("ctrl+a", "BackSpace")
+        self.session.type_text(text)
+        wait_for("the typed horizon",
+                 lambda: self.region(self.future, TEXT1_BOX) != before or Detail("unchanged"))
+
+    # -- saving ----------------------------------------------------------------------------
+
+    def file_state(self):
+        try:
+            st = os.stat(self.proposal)
+        except FileNotFoundError:
+            return None
+        with open(self.proposal, "rb") as f:
+            return st.st_ino, st.st_mtime_ns, f.read()
+
+    def save(self, golden):
+        """Clicks the save button and compares the new file with the golden document."""
+        before = self.file_state()
+        first_day = datetime.date.today()
+        self.future.press(*SAVE)
+
+        def written():
+            self.alive()
+            now = self.file_state()
+            return now if now and now != before else Detail("no new file")
+
+        state = wait_for(f"{PROPOSAL} to be written", written)
+        compare_document(state[2], golden, {first_day, datetime.date.today()})
+        return state
+
+    def refused_save(self):
+        """Clicks the save button while frame or grain is missing: the status line shows the
+        refusal (the same look every time), and the file is neither created nor touched."""
+        before = self.file_state()
+        self.future.press(*SAVE)
+        if self.refusal is None:
+            self.refusal = self.expect_status(self.future, empty=False)
+        else:
+            self.expect_status(self.future, equal=self.refusal)
+        after = self.file_state()
+        if after != before:
+            raise Failure(f"a refused save changed {PROPOSAL}: " +
+                          ("created it" if before is None else "it was rewritten"))
+        if after is not None:
+            TALLY.bytes += len(after[2])
+
+    # -- ending ----------------------------------------------------------------------------
+
+    def close(self, window):
+        self.session.close_window(window)
+        self.session.wait_gone(window.name)
+
+    def still_running(self, grace=1.0):
+        """After a window has gone, the program must not end on its own: watch it a moment."""
+        deadline = time.monotonic() + grace
+        while time.monotonic() < deadline:
+            self.alive()
+            time.sleep(0.1)
+
+    def expect_exit(self):
+        code = self.session.wait_app_exit()
+        output = self.session.app_log()
+        if output.strip():
+            print("program output:\n" + output.rstrip(), flush=True)
+        if code != 0:
+            raise Failure(f"the program ended with exit code {code}")
+        for sign in ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                     "Internal error:"):
+            if sign in output:
+                raise Failure(f"the program reported {sign!r}")
+
+
+def compare_document(data, golden, days):
+    """Byte for byte against a golden file; only the date of the title line is put in."""
+    with open(os.path.join(DATA, golden), "rb") as f:
+        expected = f.read()
+    title = re.compile(rb"^<author's last name, first name or initials and prefix>\(([^()\r\n]*)\)"
+                       rb"<TITLE> \(Vennmark\) HSO Faculty of Architecture\r$", re.M)
+    found = title.search(data)
+    if not found:
+        raise Failure(f"{PROPOSAL} has no title line of the expected form")
+    date = found.group(1).decode("ascii", "replace")
+    if date not in {short_date(day) for day in days}:
+        raise Failure(f"the title line holds the date {date!r}, not today's "
+                      f"{sorted(short_date(day) for day in days)}")
+    expected = expected.replace(b"{{DATE}}", found.group(1), 1)
+    TALLY.bytes += len(expected)
+    if data == expected:
+        return
+    got_lines, want_lines = data.split(b"\r\n"), expected.split(b"\r\n")
+    for number, (got, want) in enumerate(zip(got_lines, want_lines), 1):
+        if got != want:
+            raise Failure(f"{PROPOSAL} differs from {golden} at line {number}:\n"
+                          f"  expected {want!r}\n  got      {got!r}")
+    raise Failure(f"{PROPOSAL} has {len(got_lines)} lines, {golden} {len(want_lines)} "
+                  f"(each line ends with CR LF; {len(data)} against {len(expected)} bytes)")
+
+
+def press_cells(window, presses):
+    """Presses in order: (aspect, index, button) with 1 left, 2 middle."""
+    for aspect, index, button in presses:
+        window.press(*cell_centre(aspect, index), button=button)
+
+
+# -- scenarios -----------------------------------------------------------------------------
+
+def keyword_index(session):
+    """The worked example of the key-word index, built by clicks; the black cue; switching."""
+    p = Program(session)
+    future = p.future
+    # Economy: Town(3km) growing, District(1km) declining (middle button), Building(10m) growing.
+    press_cells(future, [(3, 7, 1), (3, 8, 2), (3, 8, 2), (3, 12, 1)])
+    trends = {(3, 7): MARKED, (3, 8): MARKED, (3, 12): MARKED}
+    p.expect_matrix(future, trends)
+    p.expect_status(future, empty=False)
+
+    impacts = p.switch(future, GO_TO_IMPACTS, 1, IMPACTS)
+    p.expect_matrix(impacts, {})
+    p.expect_status(impacts, empty=True)  # nothing pressed there yet: no impact reading
+    # Frame at Town(3km), grain at Building(10m); economy P at District(1km), I at
+    # Neighbourhood(300m); ecology P at Town(3km).
+    press_cells(impacts, [(MASS, 7, 1), (MASS, 12, 1), (3, 8, 1), (3, 8, 2), (3, 9, 1),
+                          (5, 7, 1), (5, 7, 1)])
+    p.expect_matrix(impacts, {(MASS, 7): MARKED, (MASS, 12): MARKED, (3, 8): MARKED,
+                              (3, 9): MARKED, (5, 7): MARKED})
+    p.expect_status(impacts, empty=False)
+
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    # Black where an impact met no trend; District(1km) of economy has one and keeps its colour.
+    cues = {(MASS, 7): CUE, (MASS, 12): CUE, (3, 9): CUE, (5, 7): CUE}
+    p.expect_matrix(future, {**trends, **cues})
+    # The next left press takes the cue away, whatever mark it steps to; two more step the
+    # trend back to none.
+    future.press(*cell_centre(5, 7))
+    del cues[(5, 7)]
+    p.expect_matrix(future, {**trends, **cues, (5, 7): MARKED})
+    press_cells(future, [(5, 7, 2), (5, 7, 1)])
+    p.expect_matrix(future, {**trends, **cues})
+
+    # "Go to Impacts" now reads the last impact back into the status line of Impacts and
+    # empties the one of Future; "Probable future until" shows Impacts and writes nothing.
+    impacts = p.switch(future, GO_TO_IMPACTS, 1, IMPACTS)
+    p.expect_status(impacts, empty=False)
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    p.expect_status(future, empty=True)
+    impacts = p.switch(future, PROBABLE_FUTURE, 1, IMPACTS)
+    p.expect_status(impacts, empty=True)  # the blank "Go to Future" left
+    p.expect_matrix(impacts, {(MASS, 7): MARKED, (MASS, 12): MARKED, (3, 8): MARKED,
+                              (3, 9): MARKED, (5, 7): MARKED})
+    # A right press on a cell switches and marks nothing (the saved file proves the model).
+    future = p.switch(impacts, cell_centre(1, 0), 3, FUTURE)
+    impacts = p.switch(future, cell_centre(2, 2), 3, IMPACTS)
+    future = p.switch(impacts, cell_centre(4, 4), 3, FUTURE)
+    p.expect_matrix(future, {**trends, **cues})
+
+    p.save("worked_example.txt")
+    p.close(p.front(FUTURE))
+    p.still_running()
+    p.close(p.front(IMPACTS))
+    p.expect_exit()
+
+
+def save_refused(session):
+    """Saving waits for frame and grain: refused with nothing, with a frame only and with a
+    grain only, leaving an earlier file alone; resets on both windows; then a save that
+    replaces the earlier file, and a refusal that leaves the new one alone."""
+    p = Program(session)
+    future = p.future
+    # Marks made and taken back by a row reset, a column reset and the reset of everything.
+    press_cells(future, [(1, 0, 1), (1, 1, 1), (1, 2, 2), (2, 3, 1), (5, 3, 2)])
+    p.expect_matrix(future, {(1, 0): MARKED, (1, 1): MARKED, (1, 2): MARKED, (2, 3): MARKED,
+                             (5, 3): MARKED})
+    future.press(*row_reset(0))
+    p.expect_matrix(future, {(2, 3): MARKED, (5, 3): MARKED})
+    p.expect_status(future, empty=True)
+    press_cells(future, [(4, 10, 1)])
+    p.expect_status(future, empty=False)
+    future.press(*column_button(3))
+    p.expect_matrix(future, {(4, 10): MARKED})
+    p.expect_status(future, empty=True)
+    press_cells(future, [(6, 21, 1), (3, 0, 2)])
+    p.expect_matrix(future, {(4, 10): MARKED, (6, 21): MARKED, (3, 0): MARKED})
+    future.press(*RESET_ALL)
+    p.expect_matrix(future, {})
+    p.expect_status(future, empty=True)
+
+    # Nothing marked: refused, and no file appears.
+    p.refused_save()
+    # An earlier file, which refusals must leave as it is.
+    with open(p.proposal, "wb") as f:
+        f.write(b"an earlier proposal\r\n")
+    os.utime(p.proposal, ns=(1_000_000_000, 1_000_000_000))
+
+    # A frame only. An I on economy is taken back by the row reset of Impacts, which leaves
+    # its black cue in Future.
+    impacts = p.switch(future, GO_TO_IMPACTS, 1, IMPACTS)
+    press_cells(impacts, [(MASS, 0, 1), (3, 5, 1)])
+    p.expect_matrix(impacts, {(MASS, 0): MARKED, (3, 5): MARKED})
+    impacts.press(*row_reset(2))
+    p.expect_matrix(impacts, {(MASS, 0): MARKED})
+    p.expect_status(impacts, empty=True)
+    future = p.switch(impacts, cell_centre(3, 15), 3, FUTURE)
+    cues = {(MASS, 0): CUE, (3, 5): CUE}
+    p.expect_matrix(future, cues)
+    p.refused_save()
+
+    # A grain only: the grain at Submaterial(<1mm), then the frame pressed away (it turns I).
+    impacts = p.switch(future, cell_centre(2, 20), 3, IMPACTS)
+    press_cells(impacts, [(MASS, 21, 1), (MASS, 0, 1)])
+    p.expect_matrix(impacts, {(MASS, 0): MARKED, (MASS, 21): MARKED})
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    cues[(MASS, 21)] = CUE
+    p.expect_matrix(future, cues)  # the right press on culture marked nothing
+    p.refused_save()
+
+    # Trends: culture traditional at Town(3km), innovative at District(1km); technique
+    # combining at Buildingcomponent(300mm) (shown "X", written "x" in the table).
+    press_cells(future, [(2, 7, 1), (2, 7, 1), (2, 8, 1), (4, 15, 2), (4, 15, 2)])
+    trends = {(2, 7): MARKED, (2, 8): MARKED, (4, 15): MARKED}
+    p.expect_matrix(future, {**cues, **trends})
+    # Frame at Continental(3000km) in front of the grain, P on the I at Global(10000km),
+    # P on technique where it has a trend (no cue), I on management.
+    impacts = p.switch(future, PROBABLE_FUTURE, 1, IMPACTS)
+    press_cells(impacts, [(MASS, 1, 1), (MASS, 0, 1), (4, 15, 1), (4, 15, 1), (1, 3, 2)])
+    p.expect_matrix(impacts, {(MASS, 0): MARKED, (MASS, 1): MARKED, (MASS, 21): MARKED,
+                              (4, 15): MARKED, (1, 3): MARKED})
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    cues.update({(MASS, 1): CUE, (1, 3): CUE})
+    p.expect_matrix(future, {**cues, **trends})
+    saved = p.save("save_after_refusals.txt")
+
+    # The grain pressed away: refused again, the file just written stays as it is.
+    impacts = p.switch(future, GO_TO_IMPACTS, 1, IMPACTS)
+    press_cells(impacts, [(MASS, 21, 1)])
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    p.refused_save()
+    if p.file_state() != saved:
+        raise Failure(f"{PROPOSAL} changed after a refused save")
+
+    p.close(future)
+    p.still_running()
+    p.close(p.front(IMPACTS))
+    p.expect_exit()
+
+
+def horizon_reopen(session):
+    """An edited horizon is saved as typed; Future closed and shown again from Impacts comes
+    back with "2030" and plain cells while the marks stay; the program runs on while a
+    window is visible and ends with the last one."""
+    p = Program(session)
+    future = p.future
+    text1_at_start = p.region(future, TEXT1_BOX)
+    p.type_horizon("2045")
+    press_cells(future, [(1, 7, 1), (MASS, 21, 2)])
+    trends = {(1, 7): MARKED, (MASS, 21): MARKED}
+    p.expect_matrix(future, trends)
+    status = p.expect_status(future, empty=False)
+
+    impacts = p.switch(future, PROBABLE_FUTURE, 1, IMPACTS)
+    press_cells(impacts, [(MASS, 9, 1), (MASS, 12, 1)])  # frame and grain: a sketch
+    p.expect_matrix(impacts, {(MASS, 9): MARKED, (MASS, 12): MARKED})
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    p.expect_status(future, equal=status)  # "Probable future until" left it alone
+    p.expect_matrix(future, {**trends, (MASS, 9): CUE, (MASS, 12): CUE})
+    p.save("horizon_edited.txt")
+
+    p.close(future)
+    p.still_running()
+    impacts = p.front(IMPACTS)
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    # A fresh window: "2030" as at the start, every cell plain, no cue.
+    wait_for("the horizon of the reopened Future to read as at the start",
+             lambda: (p.region(future, TEXT1_BOX) == text1_at_start and
+                      Checked(TEXT1_BOX[2] * TEXT1_BOX[3])) or Detail("it differs"))
+    p.expect_matrix(future, {})
+    p.expect_status(future, empty=True)
+    # The kept trend steps on: initiating becomes executing.
+    press_cells(future, [(1, 7, 1)])
+    p.expect_matrix(future, {(1, 7): MARKED})
+    p.save("horizon_reopened.txt")
+
+    p.close(future)
+    p.still_running()
+    p.close(p.front(IMPACTS))
+    p.expect_exit()
+
+
+def impacts_closed(session):
+    """A non-Latin horizon (written "?" per character) and Impacts closed before saving: the
+    save reads the statement from a hidden Impacts, which never shows, and closing Future
+    then ends the program."""
+    p = Program(session)
+    future = p.future
+    p.type_horizon(NON_LATIN_HORIZON)
+    press_cells(future, [(5, 4, 1), (5, 5, 1), (5, 5, 2)])
+    trends = {(5, 4): MARKED, (5, 5): MARKED}
+    p.expect_matrix(future, trends)
+
+    impacts = p.switch(future, cell_centre(1, 0), 3, IMPACTS)
+    # Frame at Town(3km), grain at District(1km): a very rough sketch. I on economy at
+    # Ensemble(100m); P on ecology at Regional(30km), which has a trend (no cue).
+    press_cells(impacts, [(MASS, 7, 1), (MASS, 8, 1), (3, 10, 1), (5, 5, 1), (5, 5, 2)])
+    p.expect_matrix(impacts, {(MASS, 7): MARKED, (MASS, 8): MARKED, (3, 10): MARKED,
+                              (5, 5): MARKED})
+    future = p.switch(impacts, cell_centre(2, 2), 3, FUTURE)
+    p.expect_matrix(future, {**trends, (MASS, 7): CUE, (MASS, 8): CUE, (3, 10): CUE})
+
+    p.close(impacts)
+    p.still_running()
+    future = p.front(FUTURE)
+    p.save("impacts_closed_non_latin.txt")
+    # The save opened Impacts hidden to read its statement: it must not show up.
+    deadline = time.monotonic() + 1.5
+    while time.monotonic() < deadline:
+        if session.window_ids(IMPACTS):
+            raise Failure("saving showed the closed Impacts window")
+        time.sleep(0.1)
+    p.front(FUTURE)
+
+    # Future is the last visible window; closing it ends the run, hidden Impacts or not.
+    session.close_window(future)
+    p.expect_exit()
+
+
+def lifetime(session):
+    """Closing the only window ends the program."""
+    p = Program(session)
+    session.close_window(p.future)
+    p.expect_exit()
+
+
+SCENARIOS = {
+    "keyword_index": keyword_index,
+    "save_refused": save_refused,
+    "horizon_reopen": horizon_reopen,
+    "impacts_closed": impacts_closed,
+    "lifetime": lifetime,
+}
+
+if __name__ == "__main__":
+    sys.exit(main(SCENARIOS, sys.argv[1:], extra_keys=NON_LATIN_HORIZON[:3]))
