@@ -1,0 +1,354 @@
+#include "reference.h"
+
+namespace reference {
+namespace {
+
+const char *const ScaleWords[Scales] = {
+    "Global(10000km)",
+    "Continental(3000km)",
+    "Subcontinental(1000km)",
+    "National(300km)",
+    "Subnational(100km)",
+    "Regional(30km)",
+    "Subregional(10km)",
+    "Town(3km)",
+    "District(1km)",
+    "Neighbourhood(300m)",
+    "Ensemble(100m)",
+    "Buildingcomplex(30m)",
+    "Building(10m)",
+    "Buildingsegment(3m)",
+    "Buildingpart(1m)",
+    "Buildingcomponent(300mm) ", // the blank belongs to the word
+    "Superelement(100mm)",
+    "Element(30mm)",
+    "Subelement(10mm)",
+    "Supermaterial(3mm)",
+    "Material(1mm)",
+    "Submaterial(<1mm)",
+};
+
+const char *const AspectWords[Aspects] = {"management", "culture", "economy",
+                                          "technique",  "ecology", "mass"};
+
+// The first and second trend of each aspect; the symbol in brackets is the cell caption.
+const char *const Trends[Aspects][2] = {
+    {"initiating (!)", "executing or controlling initiatives (?)"},
+    {"innovative (>)", "traditional (<)"},
+    {"growing (+)", "declining (-)"},
+    {"internally specializing subfunctions (/)", "internally combining subfunctions (X)"},
+    {"internally differentiating into heterogeneity (|)",
+     "internally egalizing into homogeneity (=)"},
+    {"concentrating in space (C)", "dispersing in space (D)"},
+};
+
+const char *const Impacts[5] = {
+    "not affected",
+    "largest drawn frame of study (O)",
+    "smallest characteristic detail of study (o)",
+    "affected without intention (I)",
+    "origin of my motivation or programme (P)",
+};
+
+enum : int { None = 0, FrameMark = 1, GrainMark = 2, IMark = 3, PMark = 4 };
+
+// Where the frame and the grain stand on the mass row, 0 for none.
+struct Ends {
+    int frame = 0;
+    int grain = 0;
+};
+
+Ends massEnds(const Marks &impact) {
+    Ends ends;
+    for (int s = 1; s <= Scales; ++s) {
+        if (impact[Mass][s] == FrameMark)
+            ends.frame = s;
+        if (impact[Mass][s] == GrainMark)
+            ends.grain = s;
+    }
+    return ends;
+}
+
+// The next mark of a press, by row: the other rows cycle nothing, I, P; on the mass row a
+// frame or a grain goes on I, I on P, P back to nothing, and an empty cell takes what the
+// frame and the grain already there allow.
+int nextImpact(const Marks &impact, int aspect, int scale) {
+    const int now = impact[aspect][scale];
+    if (aspect != Mass) {
+        switch (now) {
+        case None:
+            return IMark;
+        case IMark:
+            return PMark;
+        default:
+            return None;
+        }
+    }
+    switch (now) {
+    case FrameMark:
+    case GrainMark:
+        return IMark;
+    case IMark:
+        return PMark;
+    case PMark:
+        return None;
+    default:
+        break;
+    }
+    const Ends ends = massEnds(impact);
+    if (ends.frame == 0 && ends.grain == 0)
+        return FrameMark;
+    if (ends.frame == 0)
+        return scale < ends.grain ? FrameMark : IMark;
+    if (ends.grain == 0)
+        return scale > ends.frame ? GrainMark : IMark;
+    return IMark;
+}
+
+void clear(Cell &cell) {
+    cell.caption.clear();
+    cell.current = true;
+}
+
+} // namespace
+
+QString scaleWord(int scale) {
+    return QString::fromLatin1(ScaleWords[scale - 1]);
+}
+QString aspectWord(int aspect) {
+    return QString::fromLatin1(AspectWords[aspect - 1]);
+}
+
+QString trendWord(int aspect, int mark) {
+    return mark == 0 ? QStringLiteral("indifferent")
+                     : QString::fromLatin1(Trends[aspect - 1][mark - 1]);
+}
+
+QString impactWord(int mark) {
+    return QString::fromLatin1(Impacts[mark]);
+}
+
+QString trendCaption(int aspect, int mark) {
+    if (mark == 0)
+        return QString();
+    // The symbol between the brackets at the end of the trend.
+    const QString word = trendWord(aspect, mark);
+    return word.mid(word.size() - 2, 1);
+}
+
+QString impactCaption(int mark) {
+    if (mark == 0)
+        return QString();
+    const QString word = impactWord(mark);
+    return word.mid(word.size() - 2, 1);
+}
+
+QColor rowColour(int aspect) {
+    static const QColor colours[Aspects] = {{211, 0, 0},    {255, 139, 0},  {244, 202, 0},
+                                            {230, 247, 23}, {154, 196, 45}, {3, 102, 192}};
+    return colours[aspect - 1];
+}
+
+QString resolutionStatement(const Marks &impact) {
+    const Ends ends = massEnds(impact);
+    const QString locate =
+        QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time");
+    const int distance = ends.grain - ends.frame;
+    if (distance < 0)
+        return locate + QLatin1Char('.');
+    const QString resolution = QStringLiteral("The object of study has the resolution of a ");
+    switch (distance) {
+    case 0:
+        return locate;
+    case 1:
+        return resolution + QStringLiteral("very rough sketch");
+    case 2:
+        return resolution + QStringLiteral("rough sketch");
+    case 3:
+        return resolution + QStringLiteral("sketch");
+    case 4:
+        return resolution + QStringLiteral("drawing");
+    case 5:
+        return resolution + QStringLiteral("blue print");
+    case 6:
+        return resolution + QStringLiteral("very precise blue print");
+    default:
+        return QStringLiteral("The object of study will be elaborated on several scales");
+    }
+}
+
+QString refusalText() {
+    return QStringLiteral(
+        "Fill in your frame (O) and grain (o) in the row mass|space|time before saving.");
+}
+
+QString perspectivesText() {
+    return QStringLiteral("One of 955") + QString(61, QLatin1Char('0')) +
+           QStringLiteral(" perspectives.");
+}
+
+void World::start() {
+    showFuture();
+}
+
+void World::openFuture() {
+    if (future.open)
+        return;
+    future = FutureView();
+    future.open = true;
+    future.text1 = QStringLiteral("2030");
+    ++futureLoads;
+}
+
+void World::openImpacts() {
+    if (impacts.open)
+        return;
+    openFuture(); // the load step copies the time horizon
+    impacts = ImpactsView();
+    impacts.open = true;
+    impacts.label3 = future.text1;
+    impacts.label5 = resolutionStatement(impact);
+    ++impactsLoads;
+}
+
+void World::showFuture() {
+    openFuture();
+    future.visible = true;
+}
+
+void World::showImpacts() {
+    openImpacts();
+    impacts.visible = true;
+}
+
+QString World::reading() const {
+    if (lastAspect == 0)
+        return QString();
+    const int a = lastAspect;
+    const int s = lastIndex + 1;
+    return scaleWord(s) + QStringLiteral(" ") + aspectWord(a) + QStringLiteral(" is ") +
+           impactWord(impact[a][s]) + QStringLiteral(" while ") + trendWord(a, trend[a][s]);
+}
+
+void World::pressFuture(int aspect, int index, Button button) {
+    if (button == Button::Right) {
+        goToImpacts();
+        return;
+    }
+    const int s = index + 1;
+    int &mark = trend[aspect][s];
+    mark = (mark + 1) % 3;
+    Cell &cell = futureCell(aspect, index);
+    cell.black = false;
+    cell.caption = trendCaption(aspect, mark);
+    cell.current = true;
+    future.label2 = scaleWord(s) + QStringLiteral(" ") + aspectWord(aspect) +
+                    QStringLiteral(" will be ") + trendWord(aspect, mark);
+}
+
+void World::pressImpacts(int aspect, int index, Button button) {
+    if (button == Button::Right) {
+        goToFuture();
+        return;
+    }
+    const int s = index + 1;
+    lastAspect = aspect;
+    lastIndex = index;
+    const int mark = nextImpact(impact, aspect, s);
+    impact[aspect][s] = mark;
+    Cell &cell = impactsCell(aspect, index);
+    cell.caption = impactCaption(mark);
+    cell.current = true;
+    const int t = trend[aspect][s];
+    impacts.label2 = scaleWord(s) + QStringLiteral(" ") + aspectWord(aspect) +
+                     QStringLiteral(" is ") + impactWord(mark) +
+                     (t ? QStringLiteral(" while ") + trendWord(aspect, t) : QString());
+    if (aspect == Mass)
+        impacts.label5 = resolutionStatement(impact);
+    if (t == 0 && mark != None) {
+        openFuture(); // hidden, if the user had closed it
+        futureCell(aspect, index).black = true;
+    }
+}
+
+void World::resetFutureRow(int index) {
+    for (int j = 0; j < Scales; ++j) {
+        trend[index + 1][j + 1] = 0;
+        clear(futureCell(index + 1, j));
+    }
+    future.label2.clear();
+}
+
+void World::resetFutureColumn(int index) {
+    for (int a = 1; a <= Aspects; ++a) {
+        trend[a][index + 1] = 0;
+        clear(futureCell(a, index));
+    }
+    future.label2.clear();
+}
+
+void World::resetFutureAll() {
+    for (int i = 0; i < Aspects; ++i)
+        resetFutureRow(i);
+}
+
+void World::resetImpactsRow(int index) {
+    for (int j = 0; j < Scales; ++j) {
+        impact[index + 1][j + 1] = None;
+        clear(impactsCell(index + 1, j));
+    }
+    impacts.label2.clear(); // the statement stays as it was
+}
+
+void World::resetImpactsColumn(int index) {
+    for (int a = 1; a <= Aspects; ++a) {
+        impact[a][index + 1] = None;
+        clear(impactsCell(a, index));
+    }
+    impacts.label2.clear();
+}
+
+void World::resetImpactsAll() {
+    for (int i = 0; i < Aspects; ++i)
+        resetImpactsRow(i);
+}
+
+void World::goToImpacts() {
+    future.label2.clear();
+    showImpacts();
+    if (lastAspect != 0)
+        impacts.label2 = reading();
+}
+
+void World::probableFutureUntil() {
+    showImpacts();
+}
+
+void World::goToFuture() {
+    impacts.label6 = QStringLiteral(" ");
+    impacts.label2 = QStringLiteral(" ");
+    showFuture();
+}
+
+void World::closeFuture() {
+    future = FutureView();
+}
+void World::closeImpacts() {
+    impacts = ImpactsView();
+}
+
+void World::setHorizon(const QString &text) {
+    future.text1 = text;
+}
+
+bool World::save() {
+    const Ends ends = massEnds(impact);
+    if (ends.frame == 0 || ends.grain == 0) {
+        future.label2 = refusalText();
+        return false;
+    }
+    openImpacts(); // the statement is read from the window, which may have to load again
+    return true;
+}
+
+} // namespace reference
