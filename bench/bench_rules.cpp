@@ -30,6 +30,11 @@ Model crowdedModel() {
 
 const QString Resolution = QStringLiteral("The object of study has the resolution of a blue print");
 
+QByteArray crowdedBytes() {
+    return proposal::ToWindows1252(proposal::StudyProposalText(
+        crowdedModel(), QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26")));
+}
+
 void StepTrendPress(benchmark::State &state) {
     Model model;
     InitVocabulary(model);
@@ -73,8 +78,7 @@ BENCHMARK(DocumentTextAndBytes);
 void SaveToDisk(benchmark::State &state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
-    const QByteArray bytes = proposal::ToWindows1252(proposal::StudyProposalText(
-        crowdedModel(), QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26")));
+    const QByteArray bytes = crowdedBytes();
     for (auto _ : state) {
         QString error;
         if (!proposal::SaveStudyProposal(path, bytes, &error))
@@ -87,8 +91,7 @@ BENCHMARK(SaveToDisk);
 void PlainWriteBaseline(benchmark::State &state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
-    const QByteArray bytes = proposal::ToWindows1252(proposal::StudyProposalText(
-        crowdedModel(), QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26")));
+    const QByteArray bytes = crowdedBytes();
     for (auto _ : state) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())

@@ -110,6 +110,7 @@ private:
     void WriteLocationInfluence();
     void WriteMotivationLines();
     void WriteKeywordIndex();
+    void WriteTrendScales(int aspect, QStringView first, QStringView second);
     void WriteScaleNames(int aspect, int mark, QStringView separator);
 
     const Model &model_;
@@ -265,17 +266,7 @@ void ProposalWriter::WriteLocationInfluence() {
         Piece(Aspect(a));
         Piece(u" will be ");
         Piece(model_.TrendNames(a, 1));
-        bool first = true;
-        for (int s = 1; s <= ScaleCount; ++s) {
-            const int trend = Trend(a, s);
-            if (trend != 1 && trend != 2)
-                continue;
-            if (!first)
-                Piece(u",");
-            first = false;
-            Piece(trend == 1 ? QStringView(u" on ") : QStringView(u" not on "));
-            Piece(Scale(s));
-        }
+        WriteTrendScales(a, u" on ", u" not on ");
         Piece(u" level");
         Line(u", it will influence the location by ....");
     }
@@ -302,6 +293,22 @@ void ProposalWriter::WriteMotivationLines() {
     }
 }
 
+// The scales of `aspect` with trend 1 or 2 in scale order, comma-separated, each name after
+// the prefix of its trend.
+void ProposalWriter::WriteTrendScales(int aspect, QStringView first, QStringView second) {
+    bool leading = true;
+    for (int s = 1; s <= ScaleCount; ++s) {
+        const int trend = Trend(aspect, s);
+        if (trend != 1 && trend != 2)
+            continue;
+        if (!leading)
+            Piece(u",");
+        leading = false;
+        Piece(trend == 1 ? first : second);
+        Piece(Scale(s));
+    }
+}
+
 // The names of the scales of `aspect` holding `mark` in ImpactGrid, `separator` between them.
 void ProposalWriter::WriteScaleNames(int aspect, int mark, QStringView separator) {
     bool first = true;
@@ -325,18 +332,7 @@ void ProposalWriter::WriteKeywordIndex() {
         Piece(Aspect(a));
         Piece(u" supposed ");
         Piece(TrendWords[a]);
-        bool first = true;
-        for (int s = 1; s <= ScaleCount; ++s) {
-            const int trend = Trend(a, s);
-            if (trend != 1 && trend != 2)
-                continue;
-            if (!first)
-                Piece(u",");
-            first = false;
-            if (trend == 2)
-                Piece(u"not");
-            Piece(Scale(s));
-        }
+        WriteTrendScales(a, {}, u"not");
         Line(u")");
     }
     if (CountImpactMarks(model_, MassAspect, Frame) >= 1) {
