@@ -51,8 +51,10 @@ int main(int argc, char *argv[]) {
     label->setGeometry(155, 489, 580, 57);
     auto *button = new QPushButton(&bare);
     button->setGeometry(157, 313, 25, 25);
-    QObject::connect(button, &QPushButton::clicked, label,
-                     [label] { label->setText(label->text() == QLatin1String("a") ? QStringLiteral("b") : QStringLiteral("a")); });
+    QObject::connect(button, &QPushButton::clicked, label, [label] {
+        label->setText(label->text() == QLatin1String("a") ? QStringLiteral("b")
+                                                           : QStringLiteral("a"));
+    });
     bare.show();
     (void)QTest::qWaitForWindowExposed(&bare);
     const bench::Summary baseline = time([&](int) { click(button, Qt::LeftButton); });
@@ -63,8 +65,8 @@ int main(int argc, char *argv[]) {
     app.start();
     (void)QTest::qWaitForWindowExposed(app.futureWindow());
     MatrixControls &future = app.futureWindow()->matrix();
-    const bench::Summary futurePress = time(
-        [&](int i) { click(future.cell(1 + i % 6, (i / 6) % 22), Qt::LeftButton); });
+    const bench::Summary futurePress =
+        time([&](int i) { click(future.cell(1 + i % 6, (i / 6) % 22), Qt::LeftButton); });
     bench::print("Future: press steps a trend", futurePress, "us");
     bench::printRatio("Future press", futurePress, baseline);
 
@@ -74,8 +76,8 @@ int main(int argc, char *argv[]) {
     app.impactsWindow()->raise();
     click(app.futureWindow()->matrix().resetAll(), Qt::LeftButton);
     MatrixControls &impacts = app.impactsWindow()->matrix();
-    const bench::Summary impactsPress = time(
-        [&](int i) { click(impacts.cell(1 + i % 5, (i / 5) % 22), Qt::LeftButton); });
+    const bench::Summary impactsPress =
+        time([&](int i) { click(impacts.cell(1 + i % 5, (i / 5) % 22), Qt::LeftButton); });
     bench::print("Impacts: press with black cue in Future", impactsPress, "us");
     bench::printRatio("Impacts press", impactsPress, baseline);
     const bench::Summary massPress =

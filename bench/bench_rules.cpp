@@ -61,8 +61,8 @@ BENCHMARK(AdvanceImpactPressMassRow);
 void DocumentText(benchmark::State &state) {
     const Model model = crowdedModel();
     for (auto _ : state)
-        benchmark::DoNotOptimize(proposal::StudyProposalText(model, QStringLiteral("2030"),
-                                                             Resolution, QStringLiteral("12/8/26")));
+        benchmark::DoNotOptimize(proposal::StudyProposalText(
+            model, QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26")));
 }
 BENCHMARK(DocumentText);
 
@@ -94,7 +94,8 @@ void PlainWriteBaseline(benchmark::State &state) {
     const QByteArray bytes = crowdedBytes();
     for (auto _ : state) {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size())
             state.SkipWithError("write failed");
     }
 }

@@ -1,6 +1,5 @@
 #include "application.h"
 
-
 namespace sp {
 namespace {
 
@@ -32,7 +31,9 @@ template <typename Window> void Application::retire(QPointer<Window> &reference)
     reference = nullptr;
 }
 
-void Application::start() { showFuture(); }
+void Application::start() {
+    showFuture();
+}
 
 FutureWindow &Application::openFuture() {
     if (!future_) {
@@ -52,10 +53,18 @@ ImpactsWindow &Application::openImpacts() {
     return *impacts_;
 }
 
-FutureForm &Application::future() { return openFuture(); }
-ImpactsForm &Application::impacts() { return openImpacts(); }
+FutureForm &Application::future() {
+    return openFuture();
+}
+ImpactsForm &Application::impacts() {
+    return openImpacts();
+}
 
-void Application::showFuture() { bringToFront(openFuture()); }
-void Application::showImpacts() { bringToFront(openImpacts()); }
+void Application::showFuture() {
+    bringToFront(openFuture());
+}
+void Application::showImpacts() {
+    bringToFront(openImpacts());
+}
 
 } // namespace sp

@@ -12,8 +12,8 @@ namespace sp {
 
 class FutureForm {
 public:
-    virtual QString horizon() const = 0;                // Text1
-    virtual void paintCue(int aspect, int index) = 0;  // a cell turned black by Impacts
+    virtual QString horizon() const = 0;              // Text1
+    virtual void paintCue(int aspect, int index) = 0; // a cell turned black by Impacts
 
 protected:
     ~FutureForm() = default;
@@ -21,9 +21,9 @@ protected:
 
 class ImpactsForm {
 public:
-    virtual QString horizonCopy() const = 0;                // Label3
-    virtual QString resolution() const = 0;                 // Label5
-    virtual void setStatus(const QString &text) = 0;        // Label2
+    virtual QString horizonCopy() const = 0;         // Label3
+    virtual QString resolution() const = 0;          // Label5
+    virtual void setStatus(const QString &text) = 0; // Label2
 
 protected:
     ~ImpactsForm() = default;

@@ -29,7 +29,9 @@ enum : int { Pitch = 360, CellSize = 375, MatrixLeft = 2355, MatrixTop = 4695 };
 constexpr Box cellBox(int aspect, int index) {
     return {MatrixLeft + Pitch * index, MatrixTop + Pitch * (aspect - 1), CellSize, CellSize};
 }
-constexpr Box rowResetBox(int index) { return {10275, MatrixTop + Pitch * index, 735, CellSize}; }
+constexpr Box rowResetBox(int index) {
+    return {10275, MatrixTop + Pitch * index, 735, CellSize};
+}
 constexpr Box columnBox(int index) {
     return {MatrixLeft + Pitch * index, MatrixTop + Pitch * 6, CellSize, CellSize};
 }
@@ -42,12 +44,12 @@ constexpr Box rowCaptionBox(int left, int top, int index) {
 
 // Row colours of aspects 1..6, the same on both windows.
 inline QColor aspectColour(int aspect) {
-    static const QColor colours[6] = {{211, 0, 0},     {255, 139, 0},  {244, 202, 0},
-                                      {230, 247, 23},  {154, 196, 45}, {3, 102, 192}};
+    static const QColor colours[6] = {{211, 0, 0},    {255, 139, 0},  {244, 202, 0},
+                                      {230, 247, 23}, {154, 196, 45}, {3, 102, 192}};
     return colours[aspect - 1];
 }
 
 inline const char *const RowCaptions[6] = {"Administration", "Culture", "Economy",
-                                          "Technique",      "Ecology", "Mass|space|time"};
+                                           "Technique",      "Ecology", "Mass|space|time"};
 
 } // namespace sp::layout

@@ -18,8 +18,8 @@ MatrixControls::MatrixControls(QWidget *window, const Options &options)
     for (int i = 0; i < 6; ++i) {
         auto *caption = new QLabel(QString::fromLatin1(layout::RowCaptions[i]), window);
         caption->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        caption->setGeometry(pixels(
-            layout::rowCaptionBox(options.captionOrigin.x(), options.captionOrigin.y(), i)));
+        caption->setGeometry(
+            pixels(layout::rowCaptionBox(options.captionOrigin.x(), options.captionOrigin.y(), i)));
         caption->setFont(captionFont);
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         captions_[i] = caption;
@@ -39,8 +39,10 @@ MatrixControls::MatrixControls(QWidget *window, const Options &options)
                               ? fonts::font(fonts::Face::Arial, options.firstCellPoints, true)
                               : cellFont);
             cell->setFill(layout::aspectColour(aspect));
-            cell->setAccessibleDescription(QStringLiteral("%1 at %2").arg(
-                QString::fromLatin1(layout::RowCaptions[aspect - 1]), VocabularyScaleName(index + 1)));
+            cell->setAccessibleDescription(
+                QStringLiteral("%1 at %2")
+                    .arg(QString::fromLatin1(layout::RowCaptions[aspect - 1]),
+                         VocabularyScaleName(index + 1)));
             connect(cell, &CellButton::mouseDown, this, &MatrixControls::cellMouseDown);
             cells_[aspect - 1][index] = cell;
         }

@@ -20,7 +20,7 @@ class MatrixControls : public QObject {
     Q_OBJECT
 public:
     struct Options {
-        QPoint captionOrigin; // twips of the first row caption
+        QPoint captionOrigin;   // twips of the first row caption
         int firstMassCellWidth; // twips
         qreal firstCellPoints;  // font size of the cell of row 1, scale 1
     };

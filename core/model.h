@@ -33,7 +33,9 @@ inline int inRange(int i, int first, int last, const char *what) {
                             std::to_string(first) + ".." + std::to_string(last));
     return i;
 }
-inline int checked(int i, int last, const char *what) { return inRange(i, 0, last, what); }
+inline int checked(int i, int last, const char *what) {
+    return inRange(i, 0, last, what);
+}
 } // namespace detail
 
 // A table declared from index 0 to Last.
@@ -68,10 +70,10 @@ using Grid = Matrix<std::int16_t, AspectCount, ScaleCount>;
 // Impact marks, which index ImpactNames directly.
 enum ImpactMark : std::int16_t {
     NotAffected = 0,
-    Frame = 1, // O, mass row only
-    Grain = 2, // o, mass row only
+    Frame = 1,      // O, mass row only
+    Grain = 2,      // o, mass row only
     Unintended = 3, // I
-    Programme = 4, // P
+    Programme = 4,  // P
 };
 
 struct Model {

@@ -102,7 +102,9 @@ FutureWindow::FutureWindow(Forms &forms)
     matrix_->cell(1, 0)->setFocus();
 }
 
-void FutureWindow::Form_Load() { InitVocabulary(model_); }
+void FutureWindow::Form_Load() {
+    InitVocabulary(model_);
+}
 
 void FutureWindow::Command_MouseDown(int array, int index, int button) {
     runHandler([&] {
@@ -143,9 +145,13 @@ void FutureWindow::Command9_Click() {
     });
 }
 
-void FutureWindow::Command10_Click() { runHandler([&] { GoToImpacts(); }); }
+void FutureWindow::Command10_Click() {
+    runHandler([&] { GoToImpacts(); });
+}
 
-void FutureWindow::Label4_Click() { runHandler([&] { forms_.showImpacts(); }); }
+void FutureWindow::Label4_Click() {
+    runHandler([&] { forms_.showImpacts(); });
+}
 
 void FutureWindow::GoToImpacts() {
     label2_->clear();
@@ -164,8 +170,8 @@ void FutureWindow::Command11_Click() {
         }
         // Reading the statement opens Impacts hidden when the user has closed it.
         const QString resolution = forms_.impacts().resolution();
-        const QString text = proposal::StudyProposalText(model_, horizon(), resolution,
-                                                         proposal::TodayShortDate());
+        const QString text =
+            proposal::StudyProposalText(model_, horizon(), resolution, proposal::TodayShortDate());
         QString error;
         if (!proposal::SaveStudyProposal(QStringLiteral("StudyProposal.txt"),
                                          proposal::ToWindows1252(text), &error))
@@ -173,8 +179,12 @@ void FutureWindow::Command11_Click() {
     });
 }
 
-QString FutureWindow::horizon() const { return text1_->text(); }
+QString FutureWindow::horizon() const {
+    return text1_->text();
+}
 
-void FutureWindow::paintCue(int aspect, int index) { matrix_->cell(aspect, index)->setFill(Qt::black); }
+void FutureWindow::paintCue(int aspect, int index) {
+    matrix_->cell(aspect, index)->setFill(Qt::black);
+}
 
 } // namespace sp

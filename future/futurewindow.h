@@ -3,8 +3,8 @@
 // marks probable trends. Presses and clicks go to the rules of trendmarking.h and to the
 // proposal writer; the window shows their results and reaches Impacts through Forms.
 
-#include "formwindow.h"
 #include "forms.h"
+#include "formwindow.h"
 
 class QLabel;
 class QLineEdit;

@@ -15,8 +15,8 @@ QString ImpactCaption(int mark);
 struct ImpactPress {
     std::int16_t mark;
     QString caption;
-    QString status;  // the sentence for Label2
-    bool paintCue;   // turn the same cell of Future black
+    QString status; // the sentence for Label2
+    bool paintCue;  // turn the same cell of Future black
 };
 
 // A left or middle press on the cell of aspect 1..6 at position 0..21: records it as the

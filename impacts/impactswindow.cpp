@@ -24,10 +24,10 @@ struct TitlePart {
     QRgb colour;
 };
 const TitlePart Title[8] = {
-    {"Object", 360, 1695, qRgb(0, 0, 192)},    {"and", 2040, 975, qRgb(128, 128, 128)},
-    {"I", 3000, 135, qRgb(255, 0, 0)},         {"m", 3150, 435, qRgb(255, 128, 0)},
-    {"p", 3600, 285, qRgb(255, 192, 128)},     {"a", 3915, 255, qRgb(255, 255, 128)},
-    {"c", 4200, 255, qRgb(0, 192, 0)},         {"t", 4485, 255, qRgb(0, 0, 192)},
+    {"Object", 360, 1695, qRgb(0, 0, 192)}, {"and", 2040, 975, qRgb(128, 128, 128)},
+    {"I", 3000, 135, qRgb(255, 0, 0)},      {"m", 3150, 435, qRgb(255, 128, 0)},
+    {"p", 3600, 285, qRgb(255, 192, 128)},  {"a", 3915, 255, qRgb(255, 255, 128)},
+    {"c", 4200, 255, qRgb(0, 192, 0)},      {"t", 4485, 255, qRgb(0, 0, 192)},
 };
 
 // The classic desktop colour; Label6 only ever shows a blank in it.
@@ -54,8 +54,9 @@ ImpactsWindow::ImpactsWindow(Forms &forms)
     }
     label3_ = makeLabel(this, "Label3", {390, 660, 1275, 675}, QString(),
                         {fonts::font(Face::Arial, 27.75, true), layout::Background});
-    label5_ = makeLabel(this, "Label5", {3435, 4455, 6855, 255}, QString(),
-                        {fonts::font(Face::MsSansSerif, 9.75, true), QColor(0, 0, 192), Qt::AlignRight});
+    label5_ =
+        makeLabel(this, "Label5", {3435, 4455, 6855, 255}, QString(),
+                  {fonts::font(Face::MsSansSerif, 9.75, true), QColor(0, 0, 192), Qt::AlignRight});
     label6_ = makeLabel(this, "Label6", {420, 7230, 1785, 870}, QString(),
                         {fonts::font(Face::MsSansSerif, 9.75, true), Desktop, Qt::AlignHCenter});
     label2_ = makeLabel(this, "Label2", {2325, 7335, 8685, 855}, QString(),
@@ -129,7 +130,9 @@ void ImpactsWindow::Command9_Click() {
     });
 }
 
-void ImpactsWindow::Command11_Click() { runHandler([&] { GoToFuture(); }); }
+void ImpactsWindow::Command11_Click() {
+    runHandler([&] { GoToFuture(); });
+}
 
 void ImpactsWindow::GoToFuture() {
     label6_->setText(QStringLiteral(" "));
@@ -137,8 +140,14 @@ void ImpactsWindow::GoToFuture() {
     forms_.showFuture();
 }
 
-QString ImpactsWindow::horizonCopy() const { return label3_->text(); }
-QString ImpactsWindow::resolution() const { return label5_->text(); }
-void ImpactsWindow::setStatus(const QString &text) { label2_->setText(text); }
+QString ImpactsWindow::horizonCopy() const {
+    return label3_->text();
+}
+QString ImpactsWindow::resolution() const {
+    return label5_->text();
+}
+void ImpactsWindow::setStatus(const QString &text) {
+    label2_->setText(text);
+}
 
 } // namespace sp

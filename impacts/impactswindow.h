@@ -4,8 +4,8 @@
 // and the scale chart. Presses go to the rules of impactmarking.h; the window shows the
 // results, and reaches Future through Forms for the black cue and the switch back.
 
-#include "formwindow.h"
 #include "forms.h"
+#include "formwindow.h"
 
 class QLabel;
 

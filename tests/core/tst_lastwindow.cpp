@@ -46,8 +46,8 @@ void TestLastWindow::closingFutureWithImpactsOpenKeepsRunning() {
         click(button(app.futureWindow(), "Command10"));
         app.futureWindow()->close();
         QTimer::singleShot(200, [&] {
-            stillRunning = app.impactsWindow() && app.impactsWindow()->isVisible() &&
-                           !app.futureWindow();
+            stillRunning =
+                app.impactsWindow() && app.impactsWindow()->isVisible() && !app.futureWindow();
             app.impactsWindow()->close();
         });
     }));

@@ -4,8 +4,8 @@
 
 #include <QPointer>
 #include <QScreen>
-#include <QStyle>
 #include <QSignalSpy>
+#include <QStyle>
 
 using namespace sp;
 using namespace sp::test;
@@ -37,7 +37,9 @@ void TestLifecycle::init() {
     app->start();
 }
 
-void TestLifecycle::cleanup() { app.reset(); }
+void TestLifecycle::cleanup() {
+    app.reset();
+}
 
 void TestLifecycle::startShowsOnlyFuture() {
     QVERIFY(future());
@@ -159,8 +161,10 @@ void TestLifecycle::closedImpactsIsRebuiltFromKeptMarks() {
              QStringLiteral("The object of study has the resolution of a blue print"));
     QCOMPARE(app->model().ImpactGrid(6, 8), Frame);
     // The reading still comes from the kept record.
-    QCOMPARE(impacts()->label2()->text(),
-             QStringLiteral("Building(10m) mass is smallest characteristic detail of study (o) while indifferent"));
+    QCOMPARE(
+        impacts()->label2()->text(),
+        QStringLiteral(
+            "Building(10m) mass is smallest characteristic detail of study (o) while indifferent"));
 }
 
 void TestLifecycle::closedFutureIsRebuiltWithDefaults() {

@@ -40,17 +40,17 @@ void TestModel::vocabularyIsExact_data() {
     QTest::addColumn<QString>("expected");
     Model m;
     InitVocabulary(m);
-    const char *scales[] = {"Global(10000km)",      "Continental(3000km)",
+    const char *scales[] = {"Global(10000km)",        "Continental(3000km)",
                             "Subcontinental(1000km)", "National(300km)",
-                            "Subnational(100km)",   "Regional(30km)",
-                            "Subregional(10km)",    "Town(3km)",
-                            "District(1km)",        "Neighbourhood(300m)",
-                            "Ensemble(100m)",       "Buildingcomplex(30m)",
-                            "Building(10m)",        "Buildingsegment(3m)",
-                            "Buildingpart(1m)",     "Buildingcomponent(300mm) ",
-                            "Superelement(100mm)",  "Element(30mm)",
-                            "Subelement(10mm)",     "Supermaterial(3mm)",
-                            "Material(1mm)",        "Submaterial(<1mm)"};
+                            "Subnational(100km)",     "Regional(30km)",
+                            "Subregional(10km)",      "Town(3km)",
+                            "District(1km)",          "Neighbourhood(300m)",
+                            "Ensemble(100m)",         "Buildingcomplex(30m)",
+                            "Building(10m)",          "Buildingsegment(3m)",
+                            "Buildingpart(1m)",       "Buildingcomponent(300mm) ",
+                            "Superelement(100mm)",    "Element(30mm)",
+                            "Subelement(10mm)",       "Supermaterial(3mm)",
+                            "Material(1mm)",          "Submaterial(<1mm)"};
     for (int s = 1; s <= 22; ++s)
         QTest::addRow("scale %d", s) << m.ScaleNames[s] << QString::fromLatin1(scales[s - 1]);
     const char *aspects[] = {"management", "culture", "economy", "technique", "ecology", "mass"};

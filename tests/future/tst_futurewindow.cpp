@@ -36,7 +36,9 @@ void TestFutureWindow::init() {
     app->start();
 }
 
-void TestFutureWindow::cleanup() { app.reset(); }
+void TestFutureWindow::cleanup() {
+    app.reset();
+}
 
 void TestFutureWindow::layoutAnchors() {
     QCOMPARE(cell(6, 0)->geometry(), QRect(157, 433, 26, 25));
@@ -55,14 +57,18 @@ void TestFutureWindow::layoutAnchors() {
     QCOMPARE(window()->text1()->geometry(), QRect(24, 42, 129, 62));
     QCOMPARE(button(window(), "Command11")->geometry(), QRect(24, 488, 121, 65));
     // The save button hides the label under it.
-    QVERIFY(button(window(), "Command11")->geometry().intersects(label(window(), "Label6")->geometry()));
+    QVERIFY(button(window(), "Command11")
+                ->geometry()
+                .intersects(label(window(), "Label6")->geometry()));
 }
 
 void TestFutureWindow::fixedCaptions() {
     QCOMPARE(label(window(), "Label4")->text(), QStringLiteral("Probable future until"));
     QCOMPARE(label(window(), "Label7")->text(), QStringLiteral("Fill in you time horizon"));
-    QCOMPARE(label(window(), "Label3")->text(),
-             QStringLiteral("One of 9550000000000000000000000000000000000000000000000000000000000000 perspectives."));
+    QCOMPARE(
+        label(window(), "Label3")->text(),
+        QStringLiteral("One of 9550000000000000000000000000000000000000000000000000000000000000 "
+                       "perspectives."));
     QCOMPARE(button(window(), "Command10")->text(), QStringLiteral("Go to Impacts"));
     QCOMPARE(button(window(), "Command11")->text(),
              QStringLiteral(" Save as Study proposal.txt in current directory"));
@@ -70,7 +76,7 @@ void TestFutureWindow::fixedCaptions() {
     QCOMPARE(window()->matrix().resetAll()->text(), QStringLiteral("reset"));
     QCOMPARE(window()->text1()->text(), QStringLiteral("2030"));
     const char *rows[] = {"Administration", "Culture", "Economy",
-                          "Technique", "Ecology", "Mass|space|time"};
+                          "Technique",      "Ecology", "Mass|space|time"};
     for (int i = 0; i < 6; ++i)
         QCOMPARE(window()->matrix().rowCaption(i)->text(), QString::fromLatin1(rows[i]));
     for (int j = 0; j < 22; ++j)
@@ -95,20 +101,23 @@ void TestFutureWindow::leftAndMiddlePressesStepTheMark() {
     QCOMPARE(status->text(), QStringLiteral("Town(3km) management will be initiating (!)"));
     pressCell(cell(1, 7), button);
     QCOMPARE(cell(1, 7)->text(), QStringLiteral("?"));
-    QCOMPARE(status->text(),
-             QStringLiteral("Town(3km) management will be executing or controlling initiatives (?)"));
+    QCOMPARE(
+        status->text(),
+        QStringLiteral("Town(3km) management will be executing or controlling initiatives (?)"));
     pressCell(cell(1, 7), button);
     QCOMPARE(cell(1, 7)->text(), QString());
     QCOMPARE(status->text(), QStringLiteral("Town(3km) management will be indifferent"));
     QCOMPARE(app->model().FutureGrid(1, 8), 0);
 
     pressCell(cell(6, 21), button);
-    QCOMPARE(status->text(), QStringLiteral("Submaterial(<1mm) mass will be concentrating in space (C)"));
+    QCOMPARE(status->text(),
+             QStringLiteral("Submaterial(<1mm) mass will be concentrating in space (C)"));
     pressCell(cell(4, 15), button);
     pressCell(cell(4, 15), button);
     QCOMPARE(cell(4, 15)->text(), QStringLiteral("X"));
-    QCOMPARE(status->text(), QStringLiteral("Buildingcomponent(300mm)  technique will be internally "
-                                            "combining subfunctions (X)"));
+    QCOMPARE(status->text(),
+             QStringLiteral("Buildingcomponent(300mm)  technique will be internally "
+                            "combining subfunctions (X)"));
     QCOMPARE(cell(4, 15)->fill(), QColor(230, 247, 23));
 }
 
@@ -179,7 +188,8 @@ void TestFutureWindow::resetsClearMarksAndCaptionsNeverColours() {
     for (int a = 1; a <= 6; ++a)
         for (int j = 0; j < 22; ++j) {
             QCOMPARE(cell(a, j)->text(), QString());
-            QCOMPARE(cell(a, j)->fill(), a == 1 && j == 1 ? QColor(Qt::black) : layout::aspectColour(a));
+            QCOMPARE(cell(a, j)->fill(),
+                     a == 1 && j == 1 ? QColor(Qt::black) : layout::aspectColour(a));
         }
     QCOMPARE(window()->label2()->text(), QString());
     QCOMPARE(model.ImpactGrid(1, 2), Unintended);
@@ -188,17 +198,19 @@ void TestFutureWindow::resetsClearMarksAndCaptionsNeverColours() {
 void TestFutureWindow::impactReadingAfterGoToImpacts() {
     click(button(window(), "Command10"));
     ImpactsWindow *impacts = app->impactsWindow();
-    pressCell(cell(6, 10), Qt::LeftButton); // trend C at Ensemble(100m)
+    pressCell(cell(6, 10), Qt::LeftButton);                   // trend C at Ensemble(100m)
     pressCell(impacts->matrix().cell(6, 10), Qt::LeftButton); // frame there
     click(button(impacts, "Command11"));
     click(button(window(), "Command10"));
-    QCOMPARE(impacts->label2()->text(), QStringLiteral("Ensemble(100m) mass is largest drawn frame "
-                                                       "of study (O) while concentrating in space (C)"));
+    QCOMPARE(impacts->label2()->text(),
+             QStringLiteral("Ensemble(100m) mass is largest drawn frame "
+                            "of study (O) while concentrating in space (C)"));
     pressCell(cell(6, 10), Qt::LeftButton);
     pressCell(cell(6, 10), Qt::LeftButton); // back to 0
     pressCell(cell(6, 10), Qt::RightButton);
     QCOMPARE(impacts->label2()->text(),
-             QStringLiteral("Ensemble(100m) mass is largest drawn frame of study (O) while indifferent"));
+             QStringLiteral(
+                 "Ensemble(100m) mass is largest drawn frame of study (O) while indifferent"));
     // After the cell was reset there, the reading says so.
     click(impacts->matrix().columnButton(10));
     click(button(window(), "Command10"));
@@ -227,12 +239,18 @@ void TestFutureWindow::cellColoursShowExactly() {
 void TestFutureWindow::horizonStaysOneLine_data() {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("plain") << "2040" << "2040";
-    QTest::newRow("tab stays") << "20\t40" << "20\t40";
-    QTest::newRow("LF") << "2040\n2050" << "2040";
-    QTest::newRow("CR LF") << "2040\r\n2050" << "2040";
-    QTest::newRow("lone CR") << "\r2050" << "";
-    QTest::newRow("non-Latin") << "\u4e16\u754c" << "\u4e16\u754c";
+    QTest::newRow("plain") << "2040"
+                           << "2040";
+    QTest::newRow("tab stays") << "20\t40"
+                               << "20\t40";
+    QTest::newRow("LF") << "2040\n2050"
+                        << "2040";
+    QTest::newRow("CR LF") << "2040\r\n2050"
+                           << "2040";
+    QTest::newRow("lone CR") << "\r2050"
+                             << "";
+    QTest::newRow("non-Latin") << "\u4e16\u754c"
+                               << "\u4e16\u754c";
 }
 
 // A paste with line breaks keeps its first line, so the saved file keeps its CR LF lines.

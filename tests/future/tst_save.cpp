@@ -99,7 +99,8 @@ void TestSave::refusedWithoutFrameAndGrain() {
     const Model before = app->model();
     save();
     QCOMPARE(future()->label2()->text(),
-             QStringLiteral("Fill in your frame (O) and grain (o) in the row mass|space|time before saving."));
+             QStringLiteral(
+                 "Fill in your frame (O) and grain (o) in the row mass|space|time before saving."));
     QCOMPARE(QFile::exists(FileName), existing);
     if (existing)
         QCOMPARE(readFile(FileName), earlier);
@@ -136,10 +137,11 @@ void TestSave::savesWhatTheWindowsShow() {
                            "Town(3km) scale with smallest details on Building(10m) level.\r\n"));
     QVERIFY(bytes.contains("\r\nIf economy will be growing (+) on Town(3km), not on District(1km), "
                            "on Building(10m) level, it will influence the location by ....\r\n"));
-    QVERIFY(bytes.endsWith("\r\nplanhorizon(2030)\r\neconomy supposed growing(Town(3km),notDistrict(1km),"
-                           "Building(10m))\r\nframe object(Town(3km))\r\ngrain object(Building(10m))\r\n"
-                           "impact economy(Neighbourhood(300m))\r\nprogramme economy(District(1km))\r\n"
-                           "programme ecology(Town(3km))\r\n"));
+    QVERIFY(bytes.endsWith(
+        "\r\nplanhorizon(2030)\r\neconomy supposed growing(Town(3km),notDistrict(1km),"
+        "Building(10m))\r\nframe object(Town(3km))\r\ngrain object(Building(10m))\r\n"
+        "impact economy(Neighbourhood(300m))\r\nprogramme economy(District(1km))\r\n"
+        "programme ecology(Town(3km))\r\n"));
     const QByteArray dateLine = "(" + proposal::TodayShortDate().toLatin1() + ")<TITLE>";
     QVERIFY(bytes.contains(dateLine));
     QCOMPARE(bytes, proposal::ToWindows1252(proposal::StudyProposalText(
@@ -163,10 +165,12 @@ void TestSave::savingWithImpactsClosedOpensItHidden() {
     save();
     QVERIFY(impacts());
     QVERIFY(!impacts()->isVisible());
-    QCOMPARE(impacts()->label5()->text(), QStringLiteral("The object of study has the resolution of a rough sketch"));
-    QVERIFY(readFile(FileName).contains(
-        "\r\nThe object of study has the resolution of a rough sketch for 2030 on Global(10000km) scale "
-        "with smallest details on Subcontinental(1000km) level.\r\n"));
+    QCOMPARE(impacts()->label5()->text(),
+             QStringLiteral("The object of study has the resolution of a rough sketch"));
+    QVERIFY(
+        readFile(FileName).contains("\r\nThe object of study has the resolution of a rough sketch "
+                                    "for 2030 on Global(10000km) scale "
+                                    "with smallest details on Subcontinental(1000km) level.\r\n"));
 }
 
 void TestSave::failedSaveIsReportedAndKeepsTheDirectory() {
@@ -177,7 +181,8 @@ void TestSave::failedSaveIsReportedAndKeepsTheDirectory() {
     placeFrameAndGrain(7, 12);
     save();
     const QString status = future()->label2()->text();
-    QVERIFY2(status.startsWith(QStringLiteral("Could not save StudyProposal.txt: ")), qPrintable(status));
+    QVERIFY2(status.startsWith(QStringLiteral("Could not save StudyProposal.txt: ")),
+             qPrintable(status));
     QVERIFY(status.size() > QStringLiteral("Could not save StudyProposal.txt: ").size());
     QVERIFY(QFileInfo(FileName).isDir());
     QVERIFY(QFile::exists(FileName + QStringLiteral("/keep")));

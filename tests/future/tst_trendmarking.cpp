@@ -32,27 +32,34 @@ void TestTrendMarking::cycleCaptionsAndSentences_data() {
     QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("sentence1");
     QTest::addColumn<QString>("sentence2");
-    QTest::newRow("culture") << 2 << 0 << ">" << "<"
+    QTest::newRow("culture") << 2 << 0 << ">"
+                             << "<"
                              << "Global(10000km) culture will be innovative (>)"
                              << "Global(10000km) culture will be traditional (<)";
-    QTest::newRow("economy") << 3 << 8 << "+" << "-"
+    QTest::newRow("economy") << 3 << 8 << "+"
+                             << "-"
                              << "District(1km) economy will be growing (+)"
                              << "District(1km) economy will be declining (-)";
     QTest::newRow("technique")
-        << 4 << 12 << "/" << "X"
+        << 4 << 12 << "/"
+        << "X"
         << "Building(10m) technique will be internally specializing subfunctions (/)"
         << "Building(10m) technique will be internally combining subfunctions (X)";
-    QTest::newRow("ecology") << 5 << 20 << "|" << "="
+    QTest::newRow("ecology") << 5 << 20 << "|"
+                             << "="
                              << "Material(1mm) ecology will be internally differentiating into "
                                 "heterogeneity (|)"
                              << "Material(1mm) ecology will be internally egalizing into "
                                 "homogeneity (=)";
-    QTest::newRow("mass at scale 22") << 6 << 21 << "C" << "D"
+    QTest::newRow("mass at scale 22") << 6 << 21 << "C"
+                                      << "D"
                                       << "Submaterial(<1mm) mass will be concentrating in space (C)"
                                       << "Submaterial(<1mm) mass will be dispersing in space (D)";
     // The scale word of 16 ends in a blank, so two blanks follow it.
     QTest::newRow("scale 16 double blank")
-        << 1 << 15 << "!" << "?" << "Buildingcomponent(300mm)  management will be initiating (!)"
+        << 1 << 15 << "!"
+        << "?"
+        << "Buildingcomponent(300mm)  management will be initiating (!)"
         << "Buildingcomponent(300mm)  management will be executing or controlling initiatives (?)";
 }
 
@@ -85,9 +92,11 @@ void TestTrendMarking::cycleCaptionsAndSentences() {
 void TestTrendMarking::townManagementWorkedExample() {
     QCOMPARE(StepTrend(model, 1, 7).status,
              QStringLiteral("Town(3km) management will be initiating (!)"));
+    QCOMPARE(
+        StepTrend(model, 1, 7).status,
+        QStringLiteral("Town(3km) management will be executing or controlling initiatives (?)"));
     QCOMPARE(StepTrend(model, 1, 7).status,
-             QStringLiteral("Town(3km) management will be executing or controlling initiatives (?)"));
-    QCOMPARE(StepTrend(model, 1, 7).status, QStringLiteral("Town(3km) management will be indifferent"));
+             QStringLiteral("Town(3km) management will be indifferent"));
 }
 
 void TestTrendMarking::resetsClearTheirScopeOnly() {
@@ -116,8 +125,9 @@ void TestTrendMarking::impactReading_data() {
     QTest::addColumn<int>("impact");
     QTest::addColumn<int>("trend");
     QTest::addColumn<QString>("reading");
-    QTest::newRow("frame with trend")
-        << 1 << 1 << "Ensemble(100m) mass is largest drawn frame of study (O) while concentrating in space (C)";
+    QTest::newRow("frame with trend") << 1 << 1
+                                      << "Ensemble(100m) mass is largest drawn frame of study (O) "
+                                         "while concentrating in space (C)";
     QTest::newRow("frame without trend keeps the while")
         << 1 << 0 << "Ensemble(100m) mass is largest drawn frame of study (O) while indifferent";
     QTest::newRow("cell reset since")

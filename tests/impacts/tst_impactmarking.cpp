@@ -121,8 +121,8 @@ void TestImpactMarking::sentenceAndCue_data() {
     QTest::addColumn<QString>("sentence");
     QTest::addColumn<bool>("cue");
     QTest::newRow("economy I with trend")
-        << 3 << 7 << 1 << 1 << "Town(3km) economy is affected without intention (I) while growing (+)"
-        << false;
+        << 3 << 7 << 1 << 1
+        << "Town(3km) economy is affected without intention (I) while growing (+)" << false;
     QTest::newRow("frame without trend")
         << 6 << 12 << 1 << 0 << "Building(10m) mass is largest drawn frame of study (O)" << true;
     QTest::newRow("back to not affected, no trend")
@@ -159,14 +159,16 @@ void TestImpactMarking::resolution_data() {
     QTest::addColumn<int>("frame");
     QTest::addColumn<int>("grain");
     QTest::addColumn<QString>("statement");
-    const QString locate = QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time");
+    const QString locate =
+        QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time");
     const QString prefix = QStringLiteral("The object of study has the resolution of a ");
-    const QString several = QStringLiteral("The object of study will be elaborated on several scales");
+    const QString several =
+        QStringLiteral("The object of study will be elaborated on several scales");
     QTest::newRow("neither: no full stop") << 0 << 0 << locate;
     QTest::newRow("frame only: full stop") << 8 << 0 << locate + QLatin1Char('.');
     QTest::newRow("frame 22 only") << 22 << 0 << locate + QLatin1Char('.');
-    const char *const names[] = {"very rough sketch", "rough sketch", "sketch", "drawing",
-                                 "blue print", "very precise blue print"};
+    const char *const names[] = {"very rough sketch", "rough sketch", "sketch",
+                                 "drawing",           "blue print",   "very precise blue print"};
     for (int d = 1; d <= 6; ++d)
         QTest::addRow("d = %d", d) << 8 << 8 + d << prefix + QString::fromLatin1(names[d - 1]);
     for (int d = 7; d <= 21; ++d)

@@ -33,7 +33,9 @@ void TestImpactsWindow::init() {
     QVERIFY(window());
 }
 
-void TestImpactsWindow::cleanup() { app.reset(); }
+void TestImpactsWindow::cleanup() {
+    app.reset();
+}
 
 void TestImpactsWindow::layoutCoversFutureMatrix() {
     const MatrixControls &mine = window()->matrix();
@@ -48,8 +50,7 @@ void TestImpactsWindow::layoutCoversFutureMatrix() {
     QCOMPARE(mine.cell(6, 0)->geometry(), QRect(157, 433, 25, 25));
     for (int i = 0; i < 6; ++i) {
         QCOMPARE(mine.rowReset(i)->geometry(), theirs.rowReset(i)->geometry());
-        QCOMPARE(mine.rowCaption(i)->geometry(),
-                 theirs.rowCaption(i)->geometry().translated(2, 1));
+        QCOMPARE(mine.rowCaption(i)->geometry(), theirs.rowCaption(i)->geometry().translated(2, 1));
     }
     for (int j = 0; j < 22; ++j)
         QCOMPARE(mine.columnButton(j)->geometry(), theirs.columnButton(j)->geometry());
@@ -78,8 +79,9 @@ void TestImpactsWindow::pressesMarkCaptionsAndStatus() {
     pressCell(future()->matrix().cell(3, 7), Qt::LeftButton); // economy growing at Town(3km)
     pressCell(cell(3, 7), Qt::LeftButton);
     QCOMPARE(cell(3, 7)->text(), QStringLiteral("I"));
-    QCOMPARE(window()->label2()->text(),
-             QStringLiteral("Town(3km) economy is affected without intention (I) while growing (+)"));
+    QCOMPARE(
+        window()->label2()->text(),
+        QStringLiteral("Town(3km) economy is affected without intention (I) while growing (+)"));
     pressCell(cell(3, 7), Qt::MiddleButton);
     QCOMPARE(cell(3, 7)->text(), QStringLiteral("P"));
     pressCell(cell(3, 7), Qt::LeftButton);
@@ -141,7 +143,7 @@ void TestImpactsWindow::blackCueOnlyWithoutTrend() {
         pressCell(cell(2, 6), Qt::LeftButton);
     pressCell(other, Qt::LeftButton);
     pressCell(other, Qt::LeftButton);
-    pressCell(other, Qt::LeftButton); // trend 0 again, row colour
+    pressCell(other, Qt::LeftButton);      // trend 0 again, row colour
     pressCell(cell(2, 6), Qt::LeftButton); // P -> nothing
     QCOMPARE(other->fill(), QColor(255, 139, 0));
 }
@@ -173,7 +175,7 @@ void TestImpactsWindow::resetsLeaveStatementCuesAndRecord() {
     }
     QCOMPARE(cell(1, 3)->text(), QStringLiteral("I"));
     QCOMPARE(window()->label2()->text(), QString()); // empty, not a blank
-    QCOMPARE(window()->label5()->text(), statement);  // stale until the next mass press
+    QCOMPARE(window()->label5()->text(), statement); // stale until the next mass press
     QCOMPARE(future()->matrix().cell(6, 7)->fill(), QColor(Qt::black));
     QCOMPARE(model.LastImpactAspect, 1);
     QCOMPARE(model.LastImpactIndex, 3);

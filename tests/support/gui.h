@@ -32,7 +32,9 @@ template <typename Window> QLabel *label(Window *window, const char *name) {
     return found;
 }
 
-inline void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+inline void click(QPushButton *button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
 
 // Closes a window the way its close box does, and lets Qt discard it.
 inline void closeWindow(QWidget *window) {
