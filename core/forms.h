@@ -21,7 +21,6 @@ protected:
 
 class ImpactsForm {
 public:
-    virtual QString horizonCopy() const = 0;         // Label3
     virtual QString resolution() const = 0;          // Label5
     virtual void setStatus(const QString &text) = 0; // Label2
 

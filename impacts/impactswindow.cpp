@@ -140,9 +140,6 @@ void ImpactsWindow::GoToFuture() {
     forms_.showFuture();
 }
 
-QString ImpactsWindow::horizonCopy() const {
-    return label3_->text();
-}
 QString ImpactsWindow::resolution() const {
     return label5_->text();
 }

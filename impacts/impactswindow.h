@@ -29,7 +29,6 @@ public:
     void GoToFuture();
 
     // ImpactsForm
-    QString horizonCopy() const override;
     QString resolution() const override;
     void setStatus(const QString &text) override;
 

@@ -35,8 +35,7 @@ private Q_SLOTS:
 private:
     void placeFrameAndGrain(int frameIndex, int grainIndex);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previousDir;
+    std::optional<ScratchDirectory> dir;
     std::unique_ptr<Application> app;
     FutureWindow *future() const { return app->futureWindow(); }
     ImpactsWindow *impacts() const { return app->impactsWindow(); }
@@ -44,16 +43,14 @@ private:
 };
 
 void TestSave::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    dir.emplace();
+    QVERIFY(dir->isCurrent());
     app = std::make_unique<Application>();
     app->start();
 }
 
 void TestSave::cleanup() {
     app.reset();
-    QDir::setCurrent(previousDir);
     dir.reset();
 }
 

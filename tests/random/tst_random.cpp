@@ -176,8 +176,8 @@ private:
     void checkFuture();
     void checkImpacts();
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previousDir;
+    std::optional<QuietRaise> quiet;
+    std::optional<ScratchDirectory> dir;
 
     std::unique_ptr<Application> app;
     reference::World world;
@@ -197,30 +197,16 @@ private:
     QByteArray savedBytes;
 };
 
-// The headless platform warns on every raise; each switch raises a window, and the flood
-// would hide what matters. Everything else still reaches the test log.
-namespace {
-QtMessageHandler previousHandler = nullptr;
-void dropRaiseWarning(QtMsgType type, const QMessageLogContext &context, const QString &text) {
-    if (type == QtWarningMsg && text == QLatin1String("This plugin does not support raise()"))
-        return;
-    previousHandler(type, context, text);
-}
-} // namespace
-
 void TestRandom::initTestCase() {
-    previousHandler = qInstallMessageHandler(dropRaiseWarning);
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    quiet.emplace();
+    dir.emplace();
+    QVERIFY(dir->isCurrent());
 }
 
 void TestRandom::cleanupTestCase() {
-    qInstallMessageHandler(previousHandler);
     app.reset();
-    QDir::setCurrent(previousDir);
     dir.reset();
+    quiet.reset();
 }
 
 Button TestRandom::pickButton() {

@@ -53,14 +53,6 @@ bool sameMarks(const Model &a, const Model &b) {
            a.TrendNames == b.TrendNames && a.ImpactNames == b.ImpactNames;
 }
 
-// The headless platform warns on every raise, and every reopening raises a window.
-QtMessageHandler previousHandler = nullptr;
-void dropRaiseWarning(QtMsgType type, const QMessageLogContext &context, const QString &text) {
-    if (type == QtWarningMsg && text == QLatin1String("This plugin does not support raise()"))
-        return;
-    previousHandler(type, context, text);
-}
-
 } // namespace
 
 class TestReopen : public QObject {
@@ -81,25 +73,22 @@ private:
     void closeAndForget(QWidget *window);
     void verifyFreshCells(const MatrixControls &matrix, int blackAspect, int blackIndex);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    QString previousDir;
+    std::optional<QuietRaise> quiet;
+    std::optional<ScratchDirectory> dir;
     std::unique_ptr<Application> app;
     Model marked; // the marks every cycle must find again
     qsizetype windowsBefore = 0;
 };
 
 void TestReopen::initTestCase() {
-    previousHandler = qInstallMessageHandler(dropRaiseWarning);
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir->path()));
+    quiet.emplace();
+    dir.emplace();
+    QVERIFY(dir->isCurrent());
 }
 
 void TestReopen::cleanupTestCase() {
-    qInstallMessageHandler(previousHandler);
-    QDir::setCurrent(previousDir);
     dir.reset();
+    quiet.reset();
 }
 
 void TestReopen::pressImpacts(int aspect, int index, int times) {

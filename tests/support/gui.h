@@ -6,10 +6,14 @@
 #include "matrix.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 namespace sp::test {
 
@@ -45,6 +49,38 @@ inline void closeWindow(QWidget *window) {
 inline QColor pixelAt(QWidget *window, QPoint point) {
     return window->grab().toImage().pixelColor(point);
 }
+
+// A fresh temporary directory as the working directory, for as long as it lives.
+class ScratchDirectory {
+public:
+    ScratchDirectory() { QDir::setCurrent(dir_.path()); }
+    ~ScratchDirectory() { QDir::setCurrent(previous_); }
+    bool isCurrent() const { return dir_.isValid() && QDir() == QDir(dir_.path()); }
+    QString path() const { return dir_.path(); }
+
+private:
+    QString previous_ = QDir::currentPath();
+    QTemporaryDir dir_;
+};
+
+// The headless platform warns on every raise, and every switch raises a window; the flood
+// would hide what matters. Everything else still reaches the test log.
+class QuietRaise {
+public:
+    QuietRaise() { previous() = qInstallMessageHandler(filter); }
+    ~QuietRaise() { qInstallMessageHandler(previous()); }
+
+private:
+    static QtMessageHandler &previous() {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static void filter(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+        if (type == QtWarningMsg && text == QLatin1String("This plugin does not support raise()"))
+            return;
+        previous()(type, context, text);
+    }
+};
 
 // The matrix controls in the order the Tab key visits them.
 inline QList<QWidget *> matrixFocusOrder(const MatrixControls &matrix) {
