@@ -6,10 +6,8 @@ endif()
 
 include(GNUInstallDirs)
 
-# Desktops match the running windows to the desktop entry by this id, so the entry, its
-# icon and the metainfo are named after it, and core/main.cpp passes the same id to
-# QGuiApplication::setDesktopFileName. Change them together.
-set(SP_APP_ID org.example.StudyProposal)
+# Desktops match the running windows to the desktop entry by SP_APP_ID (set at the top of
+# the project), so the entry, its icon and the metainfo are named after it.
 set(sp_assets ${PROJECT_SOURCE_DIR}/assets)
 set(sp_icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 

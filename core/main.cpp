@@ -1,11 +1,13 @@
 #include "application.h"
+#include "appinfo.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
     QApplication qapp(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("study-proposal"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.StudyProposal"));
+    QGuiApplication::setApplicationName(QString::fromLatin1(sp::appinfo::Name));
+    QGuiApplication::setApplicationVersion(QString::fromLatin1(sp::appinfo::Version));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(sp::appinfo::Id));
     sp::Application app;
     app.start();
     return qapp.exec();
