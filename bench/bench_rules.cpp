@@ -15,80 +15,80 @@ namespace {
 
 Model crowdedModel() {
     Model model;
-    InitVocabulary(model);
+    initVocabulary(model);
     for (int a = 1; a <= AspectCount; ++a)
         for (int s = 1; s <= ScaleCount; ++s) {
-            model.FutureGrid(a, s) = static_cast<std::int16_t>((a + s) % 3);
+            model.futureGrid(a, s) = static_cast<std::int16_t>((a + s) % 3);
             if (a < MassAspect)
-                model.ImpactGrid(a, s) = static_cast<std::int16_t>(s % 3 == 0 ? 0 : 2 + s % 3);
+                model.impactGrid(a, s) = static_cast<std::int16_t>(s % 3 == 0 ? 0 : 2 + s % 3);
         }
-    model.ImpactGrid(MassAspect, 8) = Frame;
-    model.ImpactGrid(MassAspect, 13) = Grain;
-    model.ImpactGrid(MassAspect, 16) = Programme;
+    model.impactGrid(MassAspect, 8) = Frame;
+    model.impactGrid(MassAspect, 13) = Grain;
+    model.impactGrid(MassAspect, 16) = Programme;
     return model;
 }
 
 const QString Resolution = QStringLiteral("The object of study has the resolution of a blue print");
 
 QByteArray crowdedBytes() {
-    return proposal::ToWindows1252(proposal::StudyProposalText(
+    return proposal::toWindows1252(proposal::studyProposalText(
         crowdedModel(), QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26")));
 }
 
-void StepTrendPress(benchmark::State &state) {
+void stepTrendPress(benchmark::State &state) {
     Model model;
-    InitVocabulary(model);
+    initVocabulary(model);
     int i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(future::StepTrend(model, 1 + i % 6, i % 22));
+        benchmark::DoNotOptimize(future::stepTrend(model, 1 + i % 6, i % 22));
         ++i;
     }
 }
-BENCHMARK(StepTrendPress);
+BENCHMARK(stepTrendPress);
 
-void AdvanceImpactPressMassRow(benchmark::State &state) {
+void advanceImpactPressMassRow(benchmark::State &state) {
     Model model;
-    InitVocabulary(model);
+    initVocabulary(model);
     int i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(impacts::AdvanceImpact(model, MassAspect, i % 22));
-        benchmark::DoNotOptimize(impacts::UpdateResolution(model));
+        benchmark::DoNotOptimize(impacts::advanceImpact(model, MassAspect, i % 22));
+        benchmark::DoNotOptimize(impacts::updateResolution(model));
         ++i;
     }
 }
-BENCHMARK(AdvanceImpactPressMassRow);
+BENCHMARK(advanceImpactPressMassRow);
 
-void DocumentText(benchmark::State &state) {
+void documentText(benchmark::State &state) {
     const Model model = crowdedModel();
     for (auto _ : state)
-        benchmark::DoNotOptimize(proposal::StudyProposalText(
+        benchmark::DoNotOptimize(proposal::studyProposalText(
             model, QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26")));
 }
-BENCHMARK(DocumentText);
+BENCHMARK(documentText);
 
-void DocumentTextAndBytes(benchmark::State &state) {
+void documentTextAndBytes(benchmark::State &state) {
     const Model model = crowdedModel();
     for (auto _ : state)
-        benchmark::DoNotOptimize(proposal::ToWindows1252(proposal::StudyProposalText(
+        benchmark::DoNotOptimize(proposal::toWindows1252(proposal::studyProposalText(
             model, QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26"))));
 }
-BENCHMARK(DocumentTextAndBytes);
+BENCHMARK(documentTextAndBytes);
 
 // The whole save, through a temporary file and a rename...
-void SaveToDisk(benchmark::State &state) {
+void saveToDisk(benchmark::State &state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
     const QByteArray bytes = crowdedBytes();
     for (auto _ : state) {
         QString error;
-        if (!proposal::SaveStudyProposal(path, bytes, &error))
+        if (!proposal::saveStudyProposal(path, bytes, &error))
             state.SkipWithError(qPrintable(error));
     }
 }
-BENCHMARK(SaveToDisk);
+BENCHMARK(saveToDisk);
 
 // ...against the baseline: the same bytes written over the file in place.
-void PlainWriteBaseline(benchmark::State &state) {
+void plainWriteBaseline(benchmark::State &state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
     const QByteArray bytes = crowdedBytes();
@@ -99,7 +99,7 @@ void PlainWriteBaseline(benchmark::State &state) {
             state.SkipWithError("write failed");
     }
 }
-BENCHMARK(PlainWriteBaseline);
+BENCHMARK(plainWriteBaseline);
 
 } // namespace
 

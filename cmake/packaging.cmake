@@ -1,9 +1,5 @@
 # Installs the program as a desktop application (binary, desktop entry, icons, AppStream
 # metainfo) and describes its Debian package: `cpack -G DEB` in the build directory.
-if(NOT TARGET study-proposal)
-    return()
-endif()
-
 include(GNUInstallDirs)
 
 # Desktops match the running windows to the desktop entry by SP_APP_ID (set at the top of

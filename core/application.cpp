@@ -39,7 +39,7 @@ FutureWindow &Application::openFuture() {
     if (!future_) {
         future_ = new FutureWindow(*this);
         connect(future_, &FormWindow::closed, this, [this] { retire(future_); });
-        future_->Form_Load();
+        future_->load();
     }
     return *future_;
 }
@@ -48,7 +48,7 @@ ImpactsWindow &Application::openImpacts() {
     if (!impacts_) {
         impacts_ = new ImpactsWindow(*this);
         connect(impacts_, &FormWindow::closed, this, [this] { retire(impacts_); });
-        impacts_->Form_Load();
+        impacts_->load();
     }
     return *impacts_;
 }

@@ -12,7 +12,7 @@ namespace sp {
 
 class FutureForm {
 public:
-    virtual QString horizon() const = 0;              // Text1
+    virtual QString horizon() const = 0;              // the time horizon
     virtual void paintCue(int aspect, int index) = 0; // a cell turned black by Impacts
 
 protected:
@@ -21,8 +21,8 @@ protected:
 
 class ImpactsForm {
 public:
-    virtual QString resolution() const = 0;          // Label5
-    virtual void setStatus(const QString &text) = 0; // Label2
+    virtual QString resolution() const = 0;          // the resolution statement shown
+    virtual void setStatus(const QString &text) = 0; // the status line
 
 protected:
     ~ImpactsForm() = default;

@@ -1,5 +1,5 @@
-#include "application.h"
 #include "appinfo.h"
+#include "application.h"
 
 #include <QApplication>
 

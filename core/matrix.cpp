@@ -17,7 +17,7 @@ MatrixControls::MatrixControls(QWidget *window, const Options &options)
     const QFont captionFont = fonts::font(fonts::Face::Arial, 12, true);
     for (int i = 0; i < 6; ++i) {
         auto *caption = new QLabel(QString::fromLatin1(layout::RowCaptions[i]), window);
-        caption->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        caption->setObjectName(QStringLiteral("rowCaption_%1").arg(i));
         caption->setGeometry(
             pixels(layout::rowCaptionBox(options.captionOrigin.x(), options.captionOrigin.y(), i)));
         caption->setFont(captionFont);
@@ -30,7 +30,7 @@ MatrixControls::MatrixControls(QWidget *window, const Options &options)
     for (int aspect = 1; aspect <= AspectCount; ++aspect) {
         for (int index = 0; index < ScaleCount; ++index) {
             auto *cell = new CellButton(aspect, index, window);
-            cell->setObjectName(QStringLiteral("Command%1_%2").arg(aspect).arg(index));
+            cell->setObjectName(QStringLiteral("cell_%1_%2").arg(aspect).arg(index));
             layout::Box box = layout::cellBox(aspect, index);
             if (aspect == MassAspect && index == 0)
                 box.width = options.firstMassCellWidth;
@@ -42,7 +42,7 @@ MatrixControls::MatrixControls(QWidget *window, const Options &options)
             cell->setAccessibleDescription(
                 QStringLiteral("%1 at %2")
                     .arg(QString::fromLatin1(layout::RowCaptions[aspect - 1]),
-                         VocabularyScaleName(index + 1)));
+                         vocabularyScaleName(index + 1)));
             connect(cell, &CellButton::mouseDown, this, &MatrixControls::cellMouseDown);
             cells_[aspect - 1][index] = cell;
         }
@@ -50,7 +50,7 @@ MatrixControls::MatrixControls(QWidget *window, const Options &options)
     const QString reset = QStringLiteral("reset");
     for (int i = 0; i < 6; ++i) {
         auto *button = new QPushButton(reset, window);
-        button->setObjectName(QStringLiteral("Command7_%1").arg(i));
+        button->setObjectName(QStringLiteral("rowReset_%1").arg(i));
         button->setGeometry(pixels(layout::rowResetBox(i)));
         button->setAccessibleDescription(
             QStringLiteral("Clear row %1").arg(QString::fromLatin1(layout::RowCaptions[i])));
@@ -59,15 +59,15 @@ MatrixControls::MatrixControls(QWidget *window, const Options &options)
     }
     for (int j = 0; j < ScaleCount; ++j) {
         auto *button = new QPushButton(window);
-        button->setObjectName(QStringLiteral("Command8_%1").arg(j));
+        button->setObjectName(QStringLiteral("columnReset_%1").arg(j));
         button->setGeometry(pixels(layout::columnBox(j)));
         button->setAccessibleDescription(
-            QStringLiteral("Clear column %1").arg(VocabularyScaleName(j + 1)));
+            QStringLiteral("Clear column %1").arg(vocabularyScaleName(j + 1)));
         connect(button, &QPushButton::clicked, this, [this, j] { Q_EMIT columnClicked(j); });
         columns_[j] = button;
     }
     resetAll_ = new QPushButton(reset, window);
-    resetAll_->setObjectName(QStringLiteral("Command9"));
+    resetAll_->setObjectName(QStringLiteral("resetAll"));
     resetAll_->setGeometry(pixels(layout::ResetAllBox));
     resetAll_->setAccessibleDescription(QStringLiteral("Clear the whole matrix"));
     connect(resetAll_, &QPushButton::clicked, this, &MatrixControls::resetAllClicked);
@@ -93,10 +93,6 @@ QLabel *MatrixControls::rowCaption(int index) const {
 void MatrixControls::setCaption(int aspect, int index, const QString &caption) {
     cell(aspect, index)->setText(caption);
 }
-
-} // namespace sp
-
-namespace sp {
 
 void MatrixControls::clearRow(int aspect) {
     for (int j = 0; j < ScaleCount; ++j)

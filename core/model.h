@@ -67,7 +67,7 @@ private:
 // Marks by (aspect 0..6, scale 0..22); index 0 entries are never written.
 using Grid = Matrix<std::int16_t, AspectCount, ScaleCount>;
 
-// Impact marks, which index ImpactNames directly.
+// Impact marks, which index impactNames directly.
 enum ImpactMark : std::int16_t {
     NotAffected = 0,
     Frame = 1,      // O, mass row only
@@ -77,28 +77,28 @@ enum ImpactMark : std::int16_t {
 };
 
 struct Model {
-    Grid FutureGrid; // trend marks 0..2
-    Grid ImpactGrid; // impact marks 0..4
+    Grid futureGrid; // trend marks 0..2
+    Grid impactGrid; // impact marks 0..4
 
     // The last press in Impacts that advanced a mark; aspect 0 until the first one.
-    std::int16_t LastImpactAspect = 0;
-    std::int16_t LastImpactIndex = 0;
+    std::int16_t lastImpactAspect = 0;
+    std::int16_t lastImpactIndex = 0;
 
     // Scales of the frame and the grain on the mass row, 0 when absent. Whoever reads them
     // rescans the row first.
-    std::int16_t FrameScale = 0;
-    std::int16_t GrainScale = 0;
+    std::int16_t frameScale = 0;
+    std::int16_t grainScale = 0;
 
-    Table<QString, ScaleCount> ScaleNames;
-    Table<QString, AspectCount> AspectNames;
-    Matrix<QString, AspectCount, 2> TrendNames;
-    Table<QString, 4> ImpactNames;
+    Table<QString, ScaleCount> scaleNames;
+    Table<QString, AspectCount> aspectNames;
+    Matrix<QString, AspectCount, 2> trendNames;
+    Table<QString, 4> impactNames;
 };
 
 // Fills the word tables; every call writes the same words.
-void InitVocabulary(Model &model);
+void initVocabulary(Model &model);
 
 // The scale word of scale 1..22, for texts that exist before any window has loaded.
-QString VocabularyScaleName(int scale);
+QString vocabularyScaleName(int scale);
 
 } // namespace sp

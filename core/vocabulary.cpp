@@ -3,7 +3,7 @@
 namespace sp {
 namespace {
 
-const char *const scaleNames[ScaleCount] = {
+const char *const ScaleTable[ScaleCount] = {
     "Global(10000km)",
     "Continental(3000km)",
     "Subcontinental(1000km)",
@@ -28,11 +28,11 @@ const char *const scaleNames[ScaleCount] = {
     "Submaterial(<1mm)",
 };
 
-const char *const aspectNames[AspectCount] = {
+const char *const AspectTable[AspectCount] = {
     "management", "culture", "economy", "technique", "ecology", "mass",
 };
 
-const char *const trendNames[AspectCount][2] = {
+const char *const TrendTable[AspectCount][2] = {
     {"initiating (!)", "executing or controlling initiatives (?)"},
     {"innovative (>)", "traditional (<)"},
     {"growing (+)", "declining (-)"},
@@ -42,7 +42,7 @@ const char *const trendNames[AspectCount][2] = {
     {"concentrating in space (C)", "dispersing in space (D)"},
 };
 
-const char *const impactNames[5] = {
+const char *const ImpactTable[5] = {
     "not affected",
     "largest drawn frame of study (O)",
     "smallest characteristic detail of study (o)",
@@ -52,21 +52,21 @@ const char *const impactNames[5] = {
 
 } // namespace
 
-QString VocabularyScaleName(int scale) {
-    return QString::fromLatin1(scaleNames[detail::inRange(scale, 1, ScaleCount, "scale") - 1]);
+QString vocabularyScaleName(int scale) {
+    return QString::fromLatin1(ScaleTable[detail::inRange(scale, 1, ScaleCount, "scale") - 1]);
 }
 
-void InitVocabulary(Model &model) {
+void initVocabulary(Model &model) {
     for (int s = 1; s <= ScaleCount; ++s)
-        model.ScaleNames[s] = QString::fromLatin1(scaleNames[s - 1]);
+        model.scaleNames[s] = QString::fromLatin1(ScaleTable[s - 1]);
     for (int a = 1; a <= AspectCount; ++a) {
-        model.AspectNames[a] = QString::fromLatin1(aspectNames[a - 1]);
-        model.TrendNames(a, 0) = QStringLiteral("indifferent");
-        model.TrendNames(a, 1) = QString::fromLatin1(trendNames[a - 1][0]);
-        model.TrendNames(a, 2) = QString::fromLatin1(trendNames[a - 1][1]);
+        model.aspectNames[a] = QString::fromLatin1(AspectTable[a - 1]);
+        model.trendNames(a, 0) = QStringLiteral("indifferent");
+        model.trendNames(a, 1) = QString::fromLatin1(TrendTable[a - 1][0]);
+        model.trendNames(a, 2) = QString::fromLatin1(TrendTable[a - 1][1]);
     }
     for (int m = 0; m <= 4; ++m)
-        model.ImpactNames[m] = QString::fromLatin1(impactNames[m]);
+        model.impactNames[m] = QString::fromLatin1(ImpactTable[m]);
 }
 
 } // namespace sp

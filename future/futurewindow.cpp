@@ -36,151 +36,151 @@ FutureWindow::FutureWindow(Forms &forms)
     : FormWindow(QStringLiteral("Future"), QStringLiteral("future"))
     , forms_(forms)
     , model_(forms.model()) {
-    setObjectName(QStringLiteral("Future"));
+    setObjectName(QStringLiteral("futureWindow"));
 
     // Stacking follows creation: the picture lowest, the labels over it, buttons and the
     // text box on top. Among the controls that take the focus, creation order is the
     // focus order.
-    auto *image1 = new ChartView(this);
-    image1->setObjectName(QStringLiteral("Image1"));
-    image1->setGeometry(pixels(Box{360, 720, 9840, 3975}));
+    auto *scaleChart = new ChartView(this);
+    scaleChart->setObjectName(QStringLiteral("scaleChart"));
+    scaleChart->setGeometry(pixels(Box{360, 720, 9840, 3975}));
 
-    label4_ = new ClickLabel(this);
-    makeLabel(this, "Label4", {360, 75, 4890, 615}, QStringLiteral("Probable future until"),
-              {fonts::font(Face::Arial, 24.75, true), Grey}, label4_);
-    makeLabel(this, "Label7", {360, 1680, 1935, 255}, QStringLiteral("Fill in you time horizon"),
+    title_ = new ClickLabel(this);
+    makeLabel(this, "horizonTitle", {360, 75, 4890, 615}, QStringLiteral("Probable future until"),
+              {fonts::font(Face::Arial, 24.75, true), Grey}, title_);
+    makeLabel(this, "horizonHint", {360, 1680, 1935, 255},
+              QStringLiteral("Fill in you time horizon"),
               {this->font(), Grey, Qt::AlignLeft, true});
     const LabelLook blue{fonts::font(Face::MsSansSerif, 9.75, true), QColor(0, 0, 255)};
-    label5_ = makeLabel(this, "Label5", {4620, 4440, 6360, 255}, QString(),
-                        {blue.font, blue.text, Qt::AlignRight});
-    label6_ = makeLabel(this, "Label6", {375, 7305, 1830, 1005}, QString(),
-                        {blue.font, blue.text, Qt::AlignHCenter});
-    label2_ = makeLabel(this, "Label2", {2325, 7335, 8700, 855}, QString(),
+    matrixNote_ = makeLabel(this, "matrixNote", {4620, 4440, 6360, 255}, QString(),
+                            {blue.font, blue.text, Qt::AlignRight});
+    saveNote_ = makeLabel(this, "saveNote", {375, 7305, 1830, 1005}, QString(),
+                          {blue.font, blue.text, Qt::AlignHCenter});
+    status_ = makeLabel(this, "status", {2325, 7335, 8700, 855}, QString(),
                         {fonts::font(Face::Arial, 14.25, true), StatusText});
-    makeLabel(this, "Label3", {360, 8280, 11175, 255}, perspectivesCaption(),
+    makeLabel(this, "perspectives", {360, 8280, 11175, 255}, perspectivesCaption(),
               {fonts::font(Face::Arial, 12), Qt::black});
 
     matrix_ = new MatrixControls(this, {{375, 4740}, 390, 12});
 
-    auto *command10 = new QPushButton(QStringLiteral("Go to Impacts"), this);
-    command10->setObjectName(QStringLiteral("Command10"));
-    command10->setGeometry(pixels(Box{375, 6870, 1815, 360}));
-    command10->setFont(fonts::font(Face::Arial, 12));
+    auto *goToImpactsButton = new QPushButton(QStringLiteral("Go to Impacts"), this);
+    goToImpactsButton->setObjectName(QStringLiteral("goToImpacts"));
+    goToImpactsButton->setGeometry(pixels(Box{375, 6870, 1815, 360}));
+    goToImpactsButton->setFont(fonts::font(Face::Arial, 12));
 
-    text1_ = new QLineEdit(this);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setGeometry(pixels(Box{360, 630, 1935, 930}));
-    text1_->setFont(fonts::font(Face::Arial, 42, true)); // before the text: one layout, not two
-    text1_->setText(QStringLiteral("2030"));
-    text1_->setAccessibleName(QStringLiteral("Time horizon"));
-    QPalette textColours = text1_->palette();
+    horizonEdit_ = new QLineEdit(this);
+    horizonEdit_->setObjectName(QStringLiteral("horizonEdit"));
+    horizonEdit_->setGeometry(pixels(Box{360, 630, 1935, 930}));
+    horizonEdit_->setFont(
+        fonts::font(Face::Arial, 42, true)); // before the text: one layout, not two
+    horizonEdit_->setText(QStringLiteral("2030"));
+    horizonEdit_->setAccessibleName(QStringLiteral("Time horizon"));
+    QPalette textColours = horizonEdit_->palette();
     textColours.setColor(QPalette::Text, Grey);
     textColours.setColor(QPalette::Base, layout::Background);
-    text1_->setPalette(textColours);
+    horizonEdit_->setPalette(textColours);
 
-    auto *command11 =
+    auto *saveButton =
         new WrapButton(QStringLiteral(" Save as Study proposal.txt in current directory"), this);
-    command11->setObjectName(QStringLiteral("Command11"));
-    command11->setGeometry(pixels(Box{360, 7320, 1815, 975}));
+    saveButton->setObjectName(QStringLiteral("saveProposal"));
+    saveButton->setGeometry(pixels(Box{360, 7320, 1815, 975}));
 
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
 
-    connect(matrix_, &MatrixControls::cellMouseDown, this, &FutureWindow::Command_MouseDown);
-    connect(matrix_, &MatrixControls::rowResetClicked, this, &FutureWindow::Command7_Click);
-    connect(matrix_, &MatrixControls::columnClicked, this, &FutureWindow::Command8_Click);
-    connect(matrix_, &MatrixControls::resetAllClicked, this, &FutureWindow::Command9_Click);
-    connect(command10, &QPushButton::clicked, this, &FutureWindow::Command10_Click);
-    connect(command11, &QPushButton::clicked, this, &FutureWindow::Command11_Click);
-    connect(label4_, &ClickLabel::clicked, this, &FutureWindow::Label4_Click);
-    connect(text1_, &QLineEdit::textChanged, this, [this](const QString &text) {
-        const QString line = future::SingleLineHorizon(text);
+    connect(matrix_, &MatrixControls::cellMouseDown, this, &FutureWindow::onCellPressed);
+    connect(matrix_, &MatrixControls::rowResetClicked, this, &FutureWindow::resetRow);
+    connect(matrix_, &MatrixControls::columnClicked, this, &FutureWindow::resetColumn);
+    connect(matrix_, &MatrixControls::resetAllClicked, this, &FutureWindow::resetAll);
+    connect(goToImpactsButton, &QPushButton::clicked, this, &FutureWindow::goToImpacts);
+    connect(saveButton, &QPushButton::clicked, this, &FutureWindow::saveProposal);
+    connect(title_, &ClickLabel::clicked, this, &FutureWindow::onTitleClicked);
+    connect(horizonEdit_, &QLineEdit::textChanged, this, [this](const QString &text) {
+        const QString line = future::singleLineHorizon(text);
         if (line.size() != text.size())
-            text1_->setText(line);
+            horizonEdit_->setText(line);
     });
 
     matrix_->cell(1, 0)->setFocus();
 }
 
-void FutureWindow::Form_Load() {
-    InitVocabulary(model_);
+void FutureWindow::load() {
+    initVocabulary(model_);
 }
 
-void FutureWindow::Command_MouseDown(int array, int index, int button) {
+void FutureWindow::onCellPressed(int aspect, int index, int button) {
     runHandler([&] {
         if (button == CellButton::Right) {
-            GoToImpacts();
+            goToImpacts();
             return;
         }
-        CellButton *cell = matrix_->cell(array, index);
-        cell->setFill(layout::aspectColour(array)); // also lifts the black cue of Impacts
-        const future::TrendPress press = future::StepTrend(model_, array, index);
+        CellButton *cell = matrix_->cell(aspect, index);
+        cell->setFill(layout::aspectColour(aspect)); // also lifts the black cue of Impacts
+        const future::TrendPress press = future::stepTrend(model_, aspect, index);
         cell->setText(press.caption);
-        label2_->setText(press.status);
+        status_->setText(press.status);
     });
 }
 
-void FutureWindow::Command7_Click(int index) {
+void FutureWindow::resetRow(int index) {
     runHandler([&] {
         const int aspect = index + 1;
-        future::ResetTrendRow(model_, aspect);
+        future::resetTrendRow(model_, aspect);
         matrix_->clearRow(aspect);
-        label2_->clear();
+        status_->clear();
     });
 }
 
-void FutureWindow::Command8_Click(int index) {
+void FutureWindow::resetColumn(int index) {
     runHandler([&] {
-        future::ResetTrendColumn(model_, index + 1);
+        future::resetTrendColumn(model_, index + 1);
         matrix_->clearColumn(index);
-        label2_->clear();
+        status_->clear();
     });
 }
 
-void FutureWindow::Command9_Click() {
+void FutureWindow::resetAll() {
     runHandler([&] {
-        future::ResetAllTrends(model_);
+        future::resetAllTrends(model_);
         matrix_->clearAll();
-        label2_->clear();
+        status_->clear();
     });
 }
 
-void FutureWindow::Command10_Click() {
-    runHandler([&] { GoToImpacts(); });
-}
-
-void FutureWindow::Label4_Click() {
+void FutureWindow::onTitleClicked() {
     runHandler([&] { forms_.showImpacts(); });
 }
 
-void FutureWindow::GoToImpacts() {
-    label2_->clear();
-    label5_->clear();
-    label6_->clear();
-    forms_.showImpacts();
-    if (const auto reading = future::ImpactReading(model_))
-        forms_.impacts().setStatus(*reading);
+void FutureWindow::goToImpacts() {
+    runHandler([&] {
+        status_->clear();
+        matrixNote_->clear();
+        saveNote_->clear();
+        forms_.showImpacts();
+        if (const auto reading = future::impactReading(model_))
+            forms_.impacts().setStatus(*reading);
+    });
 }
 
-void FutureWindow::Command11_Click() {
+void FutureWindow::saveProposal() {
     runHandler([&] {
-        if (!proposal::SaveAllowed(model_)) {
-            label2_->setText(proposal::RefusalMessage());
+        if (!proposal::saveAllowed(model_)) {
+            status_->setText(proposal::refusalMessage());
             return;
         }
         // Reading the statement opens Impacts hidden when the user has closed it.
         const QString resolution = forms_.impacts().resolution();
         const QString text =
-            proposal::StudyProposalText(model_, horizon(), resolution, proposal::TodayShortDate());
+            proposal::studyProposalText(model_, horizon(), resolution, proposal::todayShortDate());
         QString error;
-        if (!proposal::SaveStudyProposal(QStringLiteral("StudyProposal.txt"),
-                                         proposal::ToWindows1252(text), &error))
-            label2_->setText(proposal::FailureMessage(error));
+        if (!proposal::saveStudyProposal(QStringLiteral("StudyProposal.txt"),
+                                         proposal::toWindows1252(text), &error))
+            status_->setText(proposal::failureMessage(error));
     });
 }
 
 QString FutureWindow::horizon() const {
-    return text1_->text();
+    return horizonEdit_->text();
 }
 
 void FutureWindow::paintCue(int aspect, int index) {

@@ -20,37 +20,37 @@ class FutureWindow final : public FormWindow, public FutureForm {
 public:
     explicit FutureWindow(Forms &forms);
 
-    void Form_Load();
+    void load();
 
-    // Command1_MouseDown .. Command6_MouseDown: one handler for the six cell arrays.
-    void Command_MouseDown(int array, int index, int button);
-    void Command7_Click(int index);
-    void Command8_Click(int index);
-    void Command9_Click();
-    void Command10_Click();
-    void Command11_Click();
-    void Label4_Click();
-    void GoToImpacts();
+    // A mouse button went down on the cell of aspect 1..6 at position 0..21; the button
+    // is CellButton::Left, Right or Middle.
+    void onCellPressed(int aspect, int index, int button);
+    void resetRow(int index); // position 0..5 of the row's reset button
+    void resetColumn(int index);
+    void resetAll();
+    void goToImpacts();
+    void saveProposal();
+    void onTitleClicked();
 
     // FutureForm
     QString horizon() const override;
     void paintCue(int aspect, int index) override;
 
     MatrixControls &matrix() const { return *matrix_; }
-    QLineEdit *text1() const { return text1_; }
-    QLabel *label2() const { return label2_; }
-    QLabel *label5() const { return label5_; }
-    QLabel *label6() const { return label6_; }
+    QLineEdit *horizonEdit() const { return horizonEdit_; }
+    QLabel *status() const { return status_; }
+    QLabel *matrixNote() const { return matrixNote_; }
+    QLabel *saveNote() const { return saveNote_; }
 
 private:
     Forms &forms_;
     Model &model_;
     MatrixControls *matrix_ = nullptr;
-    ClickLabel *label4_ = nullptr;
-    QLineEdit *text1_ = nullptr;
-    QLabel *label2_ = nullptr;
-    QLabel *label5_ = nullptr;
-    QLabel *label6_ = nullptr;
+    ClickLabel *title_ = nullptr;
+    QLineEdit *horizonEdit_ = nullptr;
+    QLabel *status_ = nullptr;
+    QLabel *matrixNote_ = nullptr; // over the chart's lower edge; only ever emptied
+    QLabel *saveNote_ = nullptr;   // hidden under the save button; only ever emptied
 };
 
 } // namespace sp

@@ -12,23 +12,23 @@
 namespace sp::future {
 
 // The caption of a cell of aspect 1..6 holding trend mark 0..2.
-QString TrendCaption(int aspect, int mark);
+QString trendCaption(int aspect, int mark);
 
 struct TrendPress {
     std::int16_t mark;
     QString caption;
-    QString status; // the sentence for Label2
+    QString status; // the sentence for the status line
 };
 
 // A left or middle press on the cell of aspect 1..6 at position 0..21: steps its mark
 // through 0, 1, 2, 0, ...
-TrendPress StepTrend(Model &model, int aspect, int index);
+TrendPress stepTrend(Model &model, int aspect, int index);
 
-void ResetTrendRow(Model &model, int aspect);
-void ResetTrendColumn(Model &model, int scale);
-void ResetAllTrends(Model &model);
+void resetTrendRow(Model &model, int aspect);
+void resetTrendColumn(Model &model, int scale);
+void resetAllTrends(Model &model);
 
 // What the last advancing press in Impacts reads now, or nothing before the first one.
-std::optional<QString> ImpactReading(const Model &model);
+std::optional<QString> impactReading(const Model &model);
 
 } // namespace sp::future

@@ -4,13 +4,13 @@ namespace sp::impacts {
 namespace {
 
 void scanMassRow(Model &model) {
-    model.FrameScale = 0;
-    model.GrainScale = 0;
+    model.frameScale = 0;
+    model.grainScale = 0;
     for (int s = 1; s <= ScaleCount; ++s) {
-        if (model.ImpactGrid(MassAspect, s) == Frame)
-            model.FrameScale = s;
-        if (model.ImpactGrid(MassAspect, s) == Grain)
-            model.GrainScale = s;
+        if (model.impactGrid(MassAspect, s) == Frame)
+            model.frameScale = s;
+        if (model.impactGrid(MassAspect, s) == Grain)
+            model.grainScale = s;
     }
 }
 
@@ -18,48 +18,48 @@ void scanMassRow(Model &model) {
 // on a row without one, finer than the frame. A mark that may not stay moves on.
 std::int16_t placeOnMassRow(const Model &model, int scale, std::int16_t mark) {
     if (mark == Frame &&
-        !(model.FrameScale == 0 && (model.GrainScale == 0 || scale < model.GrainScale)))
+        !(model.frameScale == 0 && (model.grainScale == 0 || scale < model.grainScale)))
         mark = Grain;
-    if (mark == Grain && !(model.GrainScale == 0 && scale > model.FrameScale))
+    if (mark == Grain && !(model.grainScale == 0 && scale > model.frameScale))
         mark = Unintended;
     return mark;
 }
 
 } // namespace
 
-QString ImpactCaption(int mark) {
+QString impactCaption(int mark) {
     static const char *const captions[5] = {"", "O", "o", "I", "P"};
     return QString::fromLatin1(captions[detail::checked(mark, 4, "impact mark")]);
 }
 
-ImpactPress AdvanceImpact(Model &model, int aspect, int index) {
+ImpactPress advanceImpact(Model &model, int aspect, int index) {
     detail::inRange(aspect, 1, AspectCount, "aspect");
     const int scale = detail::checked(index, ScaleCount - 1, "position") + 1;
-    model.LastImpactAspect = static_cast<std::int16_t>(aspect);
-    model.LastImpactIndex = static_cast<std::int16_t>(index);
+    model.lastImpactAspect = static_cast<std::int16_t>(aspect);
+    model.lastImpactIndex = static_cast<std::int16_t>(index);
     const bool massRow = aspect == MassAspect;
     if (massRow)
         scanMassRow(model);
 
-    std::int16_t mark = model.ImpactGrid(aspect, scale) + 1;
+    std::int16_t mark = model.impactGrid(aspect, scale) + 1;
     if (mark == 5)
         mark = NotAffected;
     if (!massRow && (mark == Frame || mark == Grain))
         mark = Unintended;
     if (massRow)
         mark = placeOnMassRow(model, scale, mark);
-    model.ImpactGrid(aspect, scale) = mark;
+    model.impactGrid(aspect, scale) = mark;
 
-    const int trend = model.FutureGrid(aspect, scale);
-    const QString TrendClause =
-        trend != 0 ? QLatin1String(" while ") + model.TrendNames(aspect, trend) : QString();
-    return {mark, ImpactCaption(mark),
-            model.ScaleNames[scale] + QLatin1Char(' ') + model.AspectNames[aspect] +
-                QLatin1String(" is ") + model.ImpactNames[mark] + TrendClause,
+    const int trend = model.futureGrid(aspect, scale);
+    const QString trendClause =
+        trend != 0 ? QLatin1String(" while ") + model.trendNames(aspect, trend) : QString();
+    return {mark, impactCaption(mark),
+            model.scaleNames[scale] + QLatin1Char(' ') + model.aspectNames[aspect] +
+                QLatin1String(" is ") + model.impactNames[mark] + trendClause,
             trend == 0 && mark > 0};
 }
 
-QString UpdateResolution(Model &model) {
+QString updateResolution(Model &model) {
     static const char *const statements[8] = {
         "Locate frame (O) and grain (o) of study in row Mass|space|time",
         "The object of study has the resolution of a very rough sketch",
@@ -71,29 +71,29 @@ QString UpdateResolution(Model &model) {
         "The object of study will be elaborated on several scales",
     };
     scanMassRow(model);
-    const int d = model.GrainScale - model.FrameScale;
+    const int d = model.grainScale - model.frameScale;
     // A frame without a grain asks for the grain; only this case ends with a full stop.
     if (d < 0)
         return QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time.");
     return QString::fromLatin1(statements[std::min(d, 7)]);
 }
 
-void ResetImpactRow(Model &model, int aspect) {
+void resetImpactRow(Model &model, int aspect) {
     detail::inRange(aspect, 1, AspectCount, "aspect");
     for (int s = 1; s <= ScaleCount; ++s)
-        model.ImpactGrid(aspect, s) = NotAffected;
+        model.impactGrid(aspect, s) = NotAffected;
 }
 
-void ResetImpactColumn(Model &model, int scale) {
+void resetImpactColumn(Model &model, int scale) {
     detail::inRange(scale, 1, ScaleCount, "scale");
     for (int a = 1; a <= AspectCount; ++a)
-        model.ImpactGrid(a, scale) = NotAffected;
+        model.impactGrid(a, scale) = NotAffected;
 }
 
-void ResetAllImpacts(Model &model) {
+void resetAllImpacts(Model &model) {
     for (int s = 1; s <= ScaleCount; ++s)
         for (int a = 1; a <= AspectCount; ++a)
-            model.ImpactGrid(a, s) = NotAffected;
+            model.impactGrid(a, s) = NotAffected;
 }
 
 } // namespace sp::impacts

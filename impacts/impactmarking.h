@@ -10,26 +10,26 @@
 namespace sp::impacts {
 
 // The caption of impact mark 0..4: "", "O", "o", "I", "P".
-QString ImpactCaption(int mark);
+QString impactCaption(int mark);
 
 struct ImpactPress {
     std::int16_t mark;
     QString caption;
-    QString status; // the sentence for Label2
+    QString status; // the sentence for the status line
     bool paintCue;  // turn the same cell of Future black
 };
 
 // A left or middle press on the cell of aspect 1..6 at position 0..21: records it as the
-// last press and advances its mark. On the mass row it rescans FrameScale and GrainScale;
-// the caller then runs UpdateResolution.
-ImpactPress AdvanceImpact(Model &model, int aspect, int index);
+// last press and advances its mark. On the mass row it rescans frameScale and grainScale;
+// the caller then runs updateResolution.
+ImpactPress advanceImpact(Model &model, int aspect, int index);
 
-// Rescans the frame and the grain of the mass row into FrameScale and GrainScale and
+// Rescans the frame and the grain of the mass row into frameScale and grainScale and
 // returns the statement for their distance.
-QString UpdateResolution(Model &model);
+QString updateResolution(Model &model);
 
-void ResetImpactRow(Model &model, int aspect);
-void ResetImpactColumn(Model &model, int scale);
-void ResetAllImpacts(Model &model);
+void resetImpactRow(Model &model, int aspect);
+void resetImpactColumn(Model &model, int scale);
+void resetAllImpacts(Model &model);
 
 } // namespace sp::impacts

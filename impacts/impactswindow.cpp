@@ -30,7 +30,7 @@ const TitlePart Title[8] = {
     {"c", 4200, 255, qRgb(0, 192, 0)},      {"t", 4485, 255, qRgb(0, 0, 192)},
 };
 
-// The classic desktop colour; Label6 only ever shows a blank in it.
+// The classic desktop colour; the note under "Go to Future" only ever shows a blank in it.
 const QColor Desktop(0, 128, 128);
 
 } // namespace
@@ -39,112 +39,111 @@ ImpactsWindow::ImpactsWindow(Forms &forms)
     : FormWindow(QStringLiteral("Object and impact"), QStringLiteral("impacts"))
     , forms_(forms)
     , model_(forms.model()) {
-    setObjectName(QStringLiteral("Impacts"));
+    setObjectName(QStringLiteral("impactsWindow"));
 
-    auto *image1 = new ChartView(this);
-    image1->setObjectName(QStringLiteral("Image1"));
-    image1->setGeometry(pixels(Box{375, 690, 9840, 3975}));
+    auto *scaleChart = new ChartView(this);
+    scaleChart->setObjectName(QStringLiteral("scaleChart"));
+    scaleChart->setGeometry(pixels(Box{375, 690, 9840, 3975}));
 
     const QFont titleFont = fonts::font(Face::Arial, 24.75, true);
     for (int i = 0; i < 8; ++i) {
         const TitlePart &part = Title[i];
-        const QByteArray name = "Label4_" + QByteArray::number(i);
+        const QByteArray name = "title_" + QByteArray::number(i);
         makeLabel(this, name.constData(), {part.left, 120, part.width, 615},
                   QString::fromLatin1(part.caption), {titleFont, QColor(part.colour)});
     }
-    label3_ = makeLabel(this, "Label3", {390, 660, 1275, 675}, QString(),
-                        {fonts::font(Face::Arial, 27.75, true), layout::Background});
-    label5_ =
-        makeLabel(this, "Label5", {3435, 4455, 6855, 255}, QString(),
+    horizonLabel_ = makeLabel(this, "horizon", {390, 660, 1275, 675}, QString(),
+                              {fonts::font(Face::Arial, 27.75, true), layout::Background});
+    resolution_ =
+        makeLabel(this, "resolution", {3435, 4455, 6855, 255}, QString(),
                   {fonts::font(Face::MsSansSerif, 9.75, true), QColor(0, 0, 192), Qt::AlignRight});
-    label6_ = makeLabel(this, "Label6", {420, 7230, 1785, 870}, QString(),
-                        {fonts::font(Face::MsSansSerif, 9.75, true), Desktop, Qt::AlignHCenter});
-    label2_ = makeLabel(this, "Label2", {2325, 7335, 8685, 855}, QString(),
+    switchNote_ =
+        makeLabel(this, "switchNote", {420, 7230, 1785, 870}, QString(),
+                  {fonts::font(Face::MsSansSerif, 9.75, true), Desktop, Qt::AlignHCenter});
+    status_ = makeLabel(this, "status", {2325, 7335, 8685, 855}, QString(),
                         {fonts::font(Face::Arial, 14.25, true), QColor(64, 64, 64)});
 
     matrix_ = new MatrixControls(this, {{405, 4755}, 375, 9.75});
 
-    auto *command11 = new QPushButton(QStringLiteral("Go to Future"), this);
-    command11->setObjectName(QStringLiteral("Command11"));
-    command11->setGeometry(pixels(Box{420, 6870, 1785, 360}));
-    command11->setFont(fonts::font(Face::Arial, 12));
+    auto *goToFutureButton = new QPushButton(QStringLiteral("Go to Future"), this);
+    goToFutureButton->setObjectName(QStringLiteral("goToFuture"));
+    goToFutureButton->setGeometry(pixels(Box{420, 6870, 1785, 360}));
+    goToFutureButton->setFont(fonts::font(Face::Arial, 12));
 
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
 
-    connect(matrix_, &MatrixControls::cellMouseDown, this, &ImpactsWindow::Command_MouseDown);
-    connect(matrix_, &MatrixControls::rowResetClicked, this, &ImpactsWindow::Command7_Click);
-    connect(matrix_, &MatrixControls::columnClicked, this, &ImpactsWindow::Command8_Click);
-    connect(matrix_, &MatrixControls::resetAllClicked, this, &ImpactsWindow::Command9_Click);
-    connect(command11, &QPushButton::clicked, this, &ImpactsWindow::Command11_Click);
+    connect(matrix_, &MatrixControls::cellMouseDown, this, &ImpactsWindow::onCellPressed);
+    connect(matrix_, &MatrixControls::rowResetClicked, this, &ImpactsWindow::resetRow);
+    connect(matrix_, &MatrixControls::columnClicked, this, &ImpactsWindow::resetColumn);
+    connect(matrix_, &MatrixControls::resetAllClicked, this, &ImpactsWindow::resetAll);
+    connect(goToFutureButton, &QPushButton::clicked, this, &ImpactsWindow::goToFuture);
 
     matrix_->cell(1, 0)->setFocus();
 }
 
-void ImpactsWindow::Form_Load() {
-    label3_->setText(forms_.future().horizon());
-    InitVocabulary(model_);
-    model_.GrainScale = 0;
-    model_.FrameScale = 0;
-    label5_->setText(impacts::UpdateResolution(model_));
+void ImpactsWindow::load() {
+    horizonLabel_->setText(forms_.future().horizon());
+    initVocabulary(model_);
+    model_.grainScale = 0;
+    model_.frameScale = 0;
+    resolution_->setText(impacts::updateResolution(model_));
 }
 
-void ImpactsWindow::Command_MouseDown(int array, int index, int button) {
+void ImpactsWindow::onCellPressed(int aspect, int index, int button) {
     runHandler([&] {
         if (button == CellButton::Right) {
-            GoToFuture();
+            goToFuture();
             return;
         }
-        const impacts::ImpactPress press = impacts::AdvanceImpact(model_, array, index);
-        matrix_->setCaption(array, index, press.caption);
-        label2_->setText(press.status);
-        if (array == MassAspect)
-            label5_->setText(impacts::UpdateResolution(model_));
+        const impacts::ImpactPress press = impacts::advanceImpact(model_, aspect, index);
+        matrix_->setCaption(aspect, index, press.caption);
+        status_->setText(press.status);
+        if (aspect == MassAspect)
+            resolution_->setText(impacts::updateResolution(model_));
         if (press.paintCue)
-            forms_.future().paintCue(array, index);
+            forms_.future().paintCue(aspect, index);
     });
 }
 
-void ImpactsWindow::Command7_Click(int index) {
+void ImpactsWindow::resetRow(int index) {
     runHandler([&] {
         const int aspect = index + 1;
-        impacts::ResetImpactRow(model_, aspect);
+        impacts::resetImpactRow(model_, aspect);
         matrix_->clearRow(aspect);
-        label2_->clear();
+        status_->clear();
     });
 }
 
-void ImpactsWindow::Command8_Click(int index) {
+void ImpactsWindow::resetColumn(int index) {
     runHandler([&] {
-        impacts::ResetImpactColumn(model_, index + 1);
+        impacts::resetImpactColumn(model_, index + 1);
         matrix_->clearColumn(index);
-        label2_->clear();
+        status_->clear();
     });
 }
 
-void ImpactsWindow::Command9_Click() {
+void ImpactsWindow::resetAll() {
     runHandler([&] {
-        impacts::ResetAllImpacts(model_);
+        impacts::resetAllImpacts(model_);
         matrix_->clearAll();
-        label2_->clear();
+        status_->clear();
     });
 }
 
-void ImpactsWindow::Command11_Click() {
-    runHandler([&] { GoToFuture(); });
-}
-
-void ImpactsWindow::GoToFuture() {
-    label6_->setText(QStringLiteral(" "));
-    label2_->setText(QStringLiteral(" "));
-    forms_.showFuture();
+void ImpactsWindow::goToFuture() {
+    runHandler([&] {
+        switchNote_->setText(QStringLiteral(" "));
+        status_->setText(QStringLiteral(" "));
+        forms_.showFuture();
+    });
 }
 
 QString ImpactsWindow::resolution() const {
-    return label5_->text();
+    return resolution_->text();
 }
 void ImpactsWindow::setStatus(const QString &text) {
-    label2_->setText(text);
+    status_->setText(text);
 }
 
 } // namespace sp

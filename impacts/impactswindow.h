@@ -18,34 +18,34 @@ class ImpactsWindow final : public FormWindow, public ImpactsForm {
 public:
     explicit ImpactsWindow(Forms &forms);
 
-    void Form_Load();
+    void load();
 
-    // Command1_MouseDown .. Command6_MouseDown: one handler for the six cell arrays.
-    void Command_MouseDown(int array, int index, int button);
-    void Command7_Click(int index);
-    void Command8_Click(int index);
-    void Command9_Click();
-    void Command11_Click();
-    void GoToFuture();
+    // A mouse button went down on the cell of aspect 1..6 at position 0..21; the button
+    // is CellButton::Left, Right or Middle.
+    void onCellPressed(int aspect, int index, int button);
+    void resetRow(int index); // position 0..5 of the row's reset button
+    void resetColumn(int index);
+    void resetAll();
+    void goToFuture();
 
     // ImpactsForm
     QString resolution() const override;
     void setStatus(const QString &text) override;
 
     MatrixControls &matrix() const { return *matrix_; }
-    QLabel *label2() const { return label2_; }
-    QLabel *label3() const { return label3_; }
-    QLabel *label5() const { return label5_; }
-    QLabel *label6() const { return label6_; }
+    QLabel *status() const { return status_; }
+    QLabel *horizonLabel() const { return horizonLabel_; }
+    QLabel *resolutionLabel() const { return resolution_; }
+    QLabel *switchNote() const { return switchNote_; }
 
 private:
     Forms &forms_;
     Model &model_;
     MatrixControls *matrix_ = nullptr;
-    QLabel *label2_ = nullptr;
-    QLabel *label3_ = nullptr;
-    QLabel *label5_ = nullptr;
-    QLabel *label6_ = nullptr;
+    QLabel *status_ = nullptr;
+    QLabel *horizonLabel_ = nullptr;
+    QLabel *resolution_ = nullptr;
+    QLabel *switchNote_ = nullptr; // under "Go to Future"; only ever set to a blank
 };
 
 } // namespace sp

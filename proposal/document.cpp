@@ -64,54 +64,54 @@ public:
         , end_(next_ + out_.size()) {}
 
     // The whole document; call once.
-    QString Text() {
-        WriteDocument();
+    QString text() {
+        writeDocument();
         out_.truncate(next_ - out_.data());
         return std::move(out_);
     }
 
 private:
-    void WriteDocument();
+    void writeDocument();
 
     // Pieces are copied into the presized text; QString::append per piece costs as much as the
     // copying itself.
-    void Piece(QStringView piece) {
+    void append(QStringView piece) {
         if (end_ - next_ < piece.size())
-            Grow(piece.size());
+            grow(piece.size());
         next_ = std::copy(piece.begin(), piece.end(), next_);
     }
-    void Tab() { Piece(u"\t"); }
-    void EndLine() { Piece(u"\r\n"); }
-    void Grow(qsizetype needed) {
+    void tab() { append(u"\t"); }
+    void endLine() { append(u"\r\n"); }
+    void grow(qsizetype needed) {
         const qsizetype used = next_ - out_.data();
         out_.resize(std::max(2 * out_.size(), used + needed));
         next_ = out_.data() + used;
         end_ = out_.data() + out_.size();
     }
-    void Line(QStringView piece) {
-        Piece(piece);
-        EndLine();
+    void appendLine(QStringView piece) {
+        append(piece);
+        endLine();
     }
-    void Segment(chapters::Lines lines) {
+    void appendLines(chapters::Lines lines) {
         for (std::u16string_view line : lines)
-            Line(line);
+            appendLine(line);
     }
 
-    int Trend(int aspect, int scale) const { return model_.FutureGrid(aspect, scale); }
-    int Impact(int aspect, int scale) const { return model_.ImpactGrid(aspect, scale); }
-    const QString &Scale(int scale) const { return model_.ScaleNames[scale]; }
-    const QString &Aspect(int aspect) const { return model_.AspectNames[aspect]; }
+    int trendAt(int aspect, int scale) const { return model_.futureGrid(aspect, scale); }
+    int impactAt(int aspect, int scale) const { return model_.impactGrid(aspect, scale); }
+    const QString &scaleName(int scale) const { return model_.scaleNames[scale]; }
+    const QString &aspectName(int aspect) const { return model_.aspectNames[aspect]; }
 
-    void WriteObjectSentence();
-    void WriteTableHeader(QStringView caption);
-    void WriteFutureTable();
-    void WriteImpactTable();
-    void WriteActorLines(int mark);
-    void WriteLocationInfluence();
-    void WriteMotivationLines();
-    void WriteKeywordIndex();
-    void WriteTrendScales(int aspect, QStringView first, QStringView second);
-    void WriteScaleNames(int aspect, int mark, QStringView separator);
+    void writeObjectSentence();
+    void writeTableHeader(QStringView caption);
+    void writeFutureTable();
+    void writeImpactTable();
+    void writeActorLines(int mark);
+    void writeLocationInfluence();
+    void writeMotivationLines();
+    void writeKeywordIndex();
+    void writeTrendScales(int aspect, QStringView first, QStringView second);
+    void writeScaleNames(int aspect, int mark, QStringView separator);
 
     const Model &model_;
     QStringView horizon_;
@@ -122,230 +122,231 @@ private:
     QChar *end_;
 };
 
-void ProposalWriter::WriteDocument() {
-    Segment(chapters::SegmentA);
-    Piece(u"<author's last name, first name or initials and prefix>");
-    Piece(u"(");
-    Piece(date_);
-    Piece(u")");
-    Line(u"<TITLE> (Vennmark) HSO Faculty of Architecture");
-    Segment(chapters::SegmentB);
-    WriteObjectSentence();
-    Line(u".");
-    Segment(chapters::SegmentC);
-    Piece(u"My assumptions about the probable future context of the object of study until ");
-    Piece(horizon_);
-    Line(u" are:");
-    WriteFutureTable();
-    Segment(chapters::SegmentD);
-    WriteImpactTable();
-    Segment(chapters::SegmentE);
-    WriteActorLines(Programme);
-    Segment(chapters::SegmentF);
-    WriteActorLines(Unintended);
-    Segment(chapters::SegmentG);
-    WriteObjectSentence();
-    Line(u". The actual object will be located in ....");
-    Segment(chapters::SegmentH);
-    WriteLocationInfluence();
-    Segment(chapters::SegmentI);
-    WriteMotivationLines();
-    Segment(chapters::SegmentJ);
-    Segment(chapters::References);
-    Segment(chapters::SegmentK);
-    WriteKeywordIndex();
+void ProposalWriter::writeDocument() {
+    appendLines(chapters::SegmentA);
+    append(u"<author's last name, first name or initials and prefix>");
+    append(u"(");
+    append(date_);
+    append(u")");
+    appendLine(u"<TITLE> (Vennmark) HSO Faculty of Architecture");
+    appendLines(chapters::SegmentB);
+    writeObjectSentence();
+    appendLine(u".");
+    appendLines(chapters::SegmentC);
+    append(u"My assumptions about the probable future context of the object of study until ");
+    append(horizon_);
+    appendLine(u" are:");
+    writeFutureTable();
+    appendLines(chapters::SegmentD);
+    writeImpactTable();
+    appendLines(chapters::SegmentE);
+    writeActorLines(Programme);
+    appendLines(chapters::SegmentF);
+    writeActorLines(Unintended);
+    appendLines(chapters::SegmentG);
+    writeObjectSentence();
+    appendLine(u". The actual object will be located in ....");
+    appendLines(chapters::SegmentH);
+    writeLocationInfluence();
+    appendLines(chapters::SegmentI);
+    writeMotivationLines();
+    appendLines(chapters::SegmentJ);
+    appendLines(chapters::References);
+    appendLines(chapters::SegmentK);
+    writeKeywordIndex();
 }
 
 // Leaves its line open for the caller's ending.
-void ProposalWriter::WriteObjectSentence() {
-    Piece(resolution_);
-    Piece(u" for ");
-    Piece(horizon_);
-    if (CountImpactMarks(model_, MassAspect, Frame) >= 1) {
-        Piece(u" on ");
-        WriteScaleNames(MassAspect, Frame, {});
-        Piece(u" scale ");
+void ProposalWriter::writeObjectSentence() {
+    append(resolution_);
+    append(u" for ");
+    append(horizon_);
+    if (countImpactMarks(model_, MassAspect, Frame) >= 1) {
+        append(u" on ");
+        writeScaleNames(MassAspect, Frame, {});
+        append(u" scale ");
     }
-    if (CountImpactMarks(model_, MassAspect, Grain) >= 1) {
-        Piece(u"with smallest details on ");
+    if (countImpactMarks(model_, MassAspect, Grain) >= 1) {
+        append(u"with smallest details on ");
         for (int s = 1; s <= ScaleCount; ++s) {
-            if (Impact(MassAspect, s) == Grain) {
-                Piece(Scale(s));
-                Piece(u" level");
+            if (impactAt(MassAspect, s) == Grain) {
+                append(scaleName(s));
+                append(u" level");
             }
         }
     }
 }
 
-void ProposalWriter::WriteTableHeader(QStringView caption) {
-    Line(StartTable);
-    Piece(caption);
-    Piece(horizon_);
-    Tab();
+void ProposalWriter::writeTableHeader(QStringView caption) {
+    appendLine(StartTable);
+    append(caption);
+    append(horizon_);
+    tab();
     for (int s = 1; s <= ScaleCount; ++s) {
-        Piece(Scale(s));
-        Tab();
+        append(scaleName(s));
+        tab();
     }
-    EndLine();
+    endLine();
 }
 
-void ProposalWriter::WriteFutureTable() {
-    WriteTableHeader(u"Future ");
+void ProposalWriter::writeFutureTable() {
+    writeTableHeader(u"Future ");
     for (int a = 1; a <= AspectCount; ++a) {
-        Piece(Aspect(a));
-        Tab();
+        append(aspectName(a));
+        tab();
         for (int s = 1; s <= ScaleCount; ++s) {
-            Piece(FutureSymbols[a][detail::checked(Trend(a, s), 2, "trend mark")]);
-            Tab();
+            append(FutureSymbols[a][detail::checked(trendAt(a, s), 2, "trend mark")]);
+            tab();
         }
-        EndLine();
+        endLine();
     }
-    Line(StopTable);
-    Line(UprightHeader);
-    Line(u"<if the table is still too wide, decrease the margins per cell in table properties>");
-    Line(u"Legend:");
+    appendLine(StopTable);
+    appendLine(UprightHeader);
+    appendLine(
+        u"<if the table is still too wide, decrease the margins per cell in table properties>");
+    appendLine(u"Legend:");
     for (int a = 1; a <= AspectCount; ++a) {
-        Piece(Aspect(a));
-        Piece(u" is ");
-        Piece(model_.TrendNames(a, 1));
-        Piece(u" or ");
-        Line(model_.TrendNames(a, 2));
+        append(aspectName(a));
+        append(u" is ");
+        append(model_.trendNames(a, 1));
+        append(u" or ");
+        appendLine(model_.trendNames(a, 2));
     }
 }
 
-void ProposalWriter::WriteImpactTable() {
-    EndLine();
-    WriteTableHeader(u"Impacts ");
+void ProposalWriter::writeImpactTable() {
+    endLine();
+    writeTableHeader(u"Impacts ");
     for (int a = 1; a <= AspectCount; ++a) {
-        Piece(Aspect(a));
-        Tab();
+        append(aspectName(a));
+        tab();
         for (int s = 1; s <= ScaleCount; ++s) {
-            Piece(ImpactSymbols[detail::checked(Impact(a, s), Programme, "impact mark")]);
-            Tab();
+            append(ImpactSymbols[detail::checked(impactAt(a, s), Programme, "impact mark")]);
+            tab();
         }
-        EndLine();
+        endLine();
     }
-    Line(StopTable);
-    Line(UprightHeader);
-    Line(u"Legend:");
-    Piece(model_.ImpactNames[Frame]);
-    Piece(u" and ");
-    Line(model_.ImpactNames[Grain]);
-    Piece(model_.ImpactNames[Unintended]);
-    Piece(u" or ");
-    Line(model_.ImpactNames[Programme]);
+    appendLine(StopTable);
+    appendLine(UprightHeader);
+    appendLine(u"Legend:");
+    append(model_.impactNames[Frame]);
+    append(u" and ");
+    appendLine(model_.impactNames[Grain]);
+    append(model_.impactNames[Unintended]);
+    append(u" or ");
+    appendLine(model_.impactNames[Programme]);
 }
 
-void ProposalWriter::WriteActorLines(int mark) {
+void ProposalWriter::writeActorLines(int mark) {
     for (int a = 1; a <= AspectCount; ++a) {
-        if (CountImpactMarks(model_, a, mark) <= 0)
+        if (countImpactMarks(model_, a, mark) <= 0)
             continue;
-        Piece(u"Actors in ");
-        Piece(Aspect(a));
-        Line(u" on the level of ");
+        append(u"Actors in ");
+        append(aspectName(a));
+        appendLine(u" on the level of ");
         for (int s = 1; s <= ScaleCount; ++s) {
-            if (Impact(a, s) != mark)
+            if (impactAt(a, s) != mark)
                 continue;
-            Tab();
-            if (const int trend = Trend(a, s); trend > 0) {
-                Piece(model_.TrendNames(a, trend));
-                Piece(u" ");
+            tab();
+            if (const int trend = trendAt(a, s); trend > 0) {
+                append(model_.trendNames(a, trend));
+                append(u" ");
             }
-            Piece(Scale(s));
-            Line(u" like ...");
+            append(scaleName(s));
+            appendLine(u" like ...");
         }
     }
 }
 
-void ProposalWriter::WriteLocationInfluence() {
+void ProposalWriter::writeLocationInfluence() {
     for (int a = 1; a <= AspectCount; ++a) {
-        if (CountTrendMarks(model_, a, 1) <= 0)
+        if (countTrendMarks(model_, a, 1) <= 0)
             continue;
-        EndLine();
-        Piece(u"If ");
-        Piece(Aspect(a));
-        Piece(u" will be ");
-        Piece(model_.TrendNames(a, 1));
-        WriteTrendScales(a, u" on ", u" not on ");
-        Piece(u" level");
-        Line(u", it will influence the location by ....");
+        endLine();
+        append(u"If ");
+        append(aspectName(a));
+        append(u" will be ");
+        append(model_.trendNames(a, 1));
+        writeTrendScales(a, u" on ", u" not on ");
+        append(u" level");
+        appendLine(u", it will influence the location by ....");
     }
 }
 
-void ProposalWriter::WriteMotivationLines() {
+void ProposalWriter::writeMotivationLines() {
     for (int a = 1; a <= AspectCount; ++a) {
-        if (CountImpactMarks(model_, a, Programme) <= 0)
+        if (countImpactMarks(model_, a, Programme) <= 0)
             continue;
         for (int s = 1; s <= ScaleCount; ++s) {
-            if (Impact(a, s) != Programme)
+            if (impactAt(a, s) != Programme)
                 continue;
-            Piece(Scale(s));
-            Piece(u" ");
-            Piece(Aspect(a));
-            Piece(u" ");
-            if (const int trend = Trend(a, s); trend > 0) {
-                Piece(u"usually ");
-                Piece(model_.TrendNames(a, trend));
-                Piece(u" ");
+            append(scaleName(s));
+            append(u" ");
+            append(aspectName(a));
+            append(u" ");
+            if (const int trend = trendAt(a, s); trend > 0) {
+                append(u"usually ");
+                append(model_.trendNames(a, trend));
+                append(u" ");
             }
-            Line(u"should ...");
+            appendLine(u"should ...");
         }
     }
 }
 
 // The scales of `aspect` with trend 1 or 2 in scale order, comma-separated, each name after
 // the prefix of its trend.
-void ProposalWriter::WriteTrendScales(int aspect, QStringView first, QStringView second) {
+void ProposalWriter::writeTrendScales(int aspect, QStringView first, QStringView second) {
     bool leading = true;
     for (int s = 1; s <= ScaleCount; ++s) {
-        const int trend = Trend(aspect, s);
+        const int trend = trendAt(aspect, s);
         if (trend != 1 && trend != 2)
             continue;
         if (!leading)
-            Piece(u",");
+            append(u",");
         leading = false;
-        Piece(trend == 1 ? first : second);
-        Piece(Scale(s));
+        append(trend == 1 ? first : second);
+        append(scaleName(s));
     }
 }
 
-// The names of the scales of `aspect` holding `mark` in ImpactGrid, `separator` between them.
-void ProposalWriter::WriteScaleNames(int aspect, int mark, QStringView separator) {
+// The names of the scales of `aspect` holding `mark` in impactGrid, `separator` between them.
+void ProposalWriter::writeScaleNames(int aspect, int mark, QStringView separator) {
     bool first = true;
     for (int s = 1; s <= ScaleCount; ++s) {
-        if (Impact(aspect, s) != mark)
+        if (impactAt(aspect, s) != mark)
             continue;
         if (!first)
-            Piece(separator);
+            append(separator);
         first = false;
-        Piece(Scale(s));
+        append(scaleName(s));
     }
 }
 
-void ProposalWriter::WriteKeywordIndex() {
-    Piece(u"planhorizon(");
-    Piece(horizon_);
-    Line(u")");
+void ProposalWriter::writeKeywordIndex() {
+    append(u"planhorizon(");
+    append(horizon_);
+    appendLine(u")");
     for (int a = 1; a <= AspectCount; ++a) {
-        if (CountTrendMarks(model_, a, 1) < 1)
+        if (countTrendMarks(model_, a, 1) < 1)
             continue;
-        Piece(Aspect(a));
-        Piece(u" supposed ");
-        Piece(TrendWords[a]);
-        WriteTrendScales(a, {}, u"not");
-        Line(u")");
+        append(aspectName(a));
+        append(u" supposed ");
+        append(TrendWords[a]);
+        writeTrendScales(a, {}, u"not");
+        appendLine(u")");
     }
-    if (CountImpactMarks(model_, MassAspect, Frame) >= 1) {
-        Piece(u"frame object");
-        Piece(u"(");
-        WriteScaleNames(MassAspect, Frame, {});
-        Line(u")");
+    if (countImpactMarks(model_, MassAspect, Frame) >= 1) {
+        append(u"frame object");
+        append(u"(");
+        writeScaleNames(MassAspect, Frame, {});
+        appendLine(u")");
     }
-    if (CountImpactMarks(model_, MassAspect, Grain) >= 1) {
-        Piece(u"grain object");
-        Piece(u"(");
-        WriteScaleNames(MassAspect, Grain, {});
-        Line(u")");
+    if (countImpactMarks(model_, MassAspect, Grain) >= 1) {
+        append(u"grain object");
+        append(u"(");
+        writeScaleNames(MassAspect, Grain, {});
+        appendLine(u")");
     }
     // Every impact line comes before every programme line.
     struct MarkList {
@@ -356,25 +357,25 @@ void ProposalWriter::WriteKeywordIndex() {
          {MarkList{Unintended, u"impact "}, MarkList{Programme, u"programme "}}) {
         const auto &[mark, caption] = list;
         for (int a = 1; a <= AspectCount; ++a) {
-            if (CountImpactMarks(model_, a, mark) <= 0)
+            if (countImpactMarks(model_, a, mark) <= 0)
                 continue;
-            Piece(caption);
-            Piece(Aspect(a));
-            Piece(u"(");
-            WriteScaleNames(a, mark, u",");
-            Line(u")");
+            append(caption);
+            append(aspectName(a));
+            append(u"(");
+            writeScaleNames(a, mark, u",");
+            appendLine(u")");
         }
     }
 }
 
 } // namespace
 
-QString StudyProposalText(const Model &model, const QString &horizon, const QString &resolution,
+QString studyProposalText(const Model &model, const QString &horizon, const QString &resolution,
                           const QString &date) {
-    return ProposalWriter(model, horizon, resolution, date).Text();
+    return ProposalWriter(model, horizon, resolution, date).text();
 }
 
-QString TodayShortDate() {
+QString todayShortDate() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 

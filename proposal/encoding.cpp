@@ -10,15 +10,15 @@ constexpr auto Flags = QStringConverter::Flag::Stateless;
 constexpr char Substitute = 0x1a; // what the encoder writes for an unencodable character
 
 // One character: a surrogate pair, or a single code unit (a lone surrogate included).
-qsizetype CharacterLength(QStringView text, qsizetype i) {
+qsizetype characterLength(QStringView text, qsizetype i) {
     return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
 }
 
 // The encoder marks an unencodable character with 0x1A, the same byte as a genuine U+001A.
 // Windows-1252 gives one byte per character, so each 0x1A is looked up in the text.
-bool ReplaceSubstitutes(QStringView text, QByteArray &bytes) {
+bool replaceSubstitutes(QStringView text, QByteArray &bytes) {
     qsizetype at = 0;
-    for (qsizetype i = 0; i < text.size(); i += CharacterLength(text, i), ++at) {
+    for (qsizetype i = 0; i < text.size(); i += characterLength(text, i), ++at) {
         if (at == bytes.size())
             return false;
         if (bytes[at] == Substitute && text[i] != QChar(0x1a))
@@ -29,13 +29,13 @@ bool ReplaceSubstitutes(QStringView text, QByteArray &bytes) {
 
 // Should the encoder ever not give one byte per character, or be missing, each character is
 // encoded on its own.
-QByteArray EncodeEachCharacter(QStringView text) {
+QByteArray encodeEachCharacter(QStringView text) {
     QStringEncoder encoder(CodePage, Flags);
     QByteArray bytes;
     bytes.reserve(text.size());
     QByteArray one(encoder.isValid() ? encoder.requiredSpace(2) : 0, Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size();) {
-        const QStringView character = text.sliced(i, CharacterLength(text, i));
+        const QStringView character = text.sliced(i, characterLength(text, i));
         i += character.size();
         if (!encoder.isValid()) {
             // Without the code page only ASCII is certain to come out right.
@@ -56,14 +56,14 @@ QByteArray EncodeEachCharacter(QStringView text) {
 
 } // namespace
 
-QByteArray ToWindows1252(QStringView text) {
+QByteArray toWindows1252(QStringView text) {
     QStringEncoder encoder(CodePage, Flags);
     if (!encoder.isValid())
-        return EncodeEachCharacter(text);
+        return encodeEachCharacter(text);
     QByteArray bytes = encoder.encode(text);
-    if (!encoder.hasError() || ReplaceSubstitutes(text, bytes))
+    if (!encoder.hasError() || replaceSubstitutes(text, bytes))
         return bytes;
-    return EncodeEachCharacter(text);
+    return encodeEachCharacter(text);
 }
 
 } // namespace sp::proposal

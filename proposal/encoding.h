@@ -8,6 +8,6 @@ namespace sp::proposal {
 
 // One byte per character; a character that Windows-1252 cannot hold becomes one "?" (a
 // surrogate pair, or a lone surrogate, counts as one character).
-QByteArray ToWindows1252(QStringView text);
+QByteArray toWindows1252(QStringView text);
 
 } // namespace sp::proposal

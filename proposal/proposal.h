@@ -1,8 +1,8 @@
 #pragma once
 // Saving the study proposal. In: the model, the time horizon, the resolution statement and the
 // date. Out: "StudyProposal.txt" as Windows-1252 bytes with CR LF line ends, or a status line
-// message. The caller runs SaveAllowed (else shows RefusalMessage), StudyProposalText,
-// ToWindows1252, SaveStudyProposal and on failure shows FailureMessage(error).
+// message. The caller runs saveAllowed (else shows refusalMessage), studyProposalText,
+// toWindows1252, saveStudyProposal and on failure shows failureMessage(error).
 
 #include "document.h"
 #include "encoding.h"

@@ -4,14 +4,14 @@
 
 namespace sp::proposal {
 
-bool SaveAllowed(const Model &model) {
+bool saveAllowed(const Model &model) {
     // Both lookups always run, grain first.
-    const int grain = CountImpactMarks(model, MassAspect, Grain);
-    const int frame = CountImpactMarks(model, MassAspect, Frame);
+    const int grain = countImpactMarks(model, MassAspect, Grain);
+    const int frame = countImpactMarks(model, MassAspect, Frame);
     return grain >= 1 && frame >= 1;
 }
 
-QString RefusalMessage() {
+QString refusalMessage() {
     return QStringLiteral(
         "Fill in your frame (O) and grain (o) in the row mass|space|time before saving.");
 }

@@ -7,9 +7,9 @@
 
 namespace sp::proposal {
 
-bool SaveAllowed(const Model &model);
+bool saveAllowed(const Model &model);
 
 // The status line text shown instead of saving.
-QString RefusalMessage();
+QString refusalMessage();
 
 } // namespace sp::proposal

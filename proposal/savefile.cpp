@@ -5,7 +5,7 @@
 namespace sp::proposal {
 namespace {
 
-bool Fail(const QIODevice &device, QString *error) {
+bool fail(const QIODevice &device, QString *error) {
     if (error) {
         *error = device.errorString();
         if (error->isEmpty())
@@ -16,34 +16,34 @@ bool Fail(const QIODevice &device, QString *error) {
 
 } // namespace
 
-bool WriteBytes(QIODevice &device, const QByteArray &bytes, QString *error) {
+bool writeBytes(QIODevice &device, const QByteArray &bytes, QString *error) {
     const char *data = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {
         // A device may take less than offered; one that takes nothing would loop forever.
         const qint64 written = device.write(data, left);
         if (written <= 0)
-            return Fail(device, error);
+            return fail(device, error);
         data += written;
         left -= written;
     }
     return true;
 }
 
-bool SaveStudyProposal(const QString &path, const QByteArray &bytes, QString *error) {
+bool saveStudyProposal(const QString &path, const QByteArray &bytes, QString *error) {
     QSaveFile file(path);
     // Unbuffered: a buffered flush that writes only part of the data (a full disc, a size
     // limit) is not reported, and commit() would then rename a truncated file into place.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Fail(file, error);
-    if (!WriteBytes(file, bytes, error))
+        return fail(file, error);
+    if (!writeBytes(file, bytes, error))
         return false; // the temporary file goes with `file`
     if (!file.commit())
-        return Fail(file, error);
+        return fail(file, error);
     return true;
 }
 
-QString FailureMessage(const QString &reason) {
+QString failureMessage(const QString &reason) {
     return QStringLiteral("Could not save StudyProposal.txt: ") + reason;
 }
 

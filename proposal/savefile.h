@@ -10,12 +10,12 @@ namespace sp::proposal {
 
 // Writes all of `bytes` to an open device; on failure returns false and, when `error` is
 // given, the device's reason.
-bool WriteBytes(QIODevice &device, const QByteArray &bytes, QString *error);
+bool writeBytes(QIODevice &device, const QByteArray &bytes, QString *error);
 
 // Replaces the file at `path` with `bytes` through a temporary file and a rename.
-bool SaveStudyProposal(const QString &path, const QByteArray &bytes, QString *error);
+bool saveStudyProposal(const QString &path, const QByteArray &bytes, QString *error);
 
 // The status line text after a failed save.
-QString FailureMessage(const QString &reason);
+QString failureMessage(const QString &reason);
 
 } // namespace sp::proposal

@@ -43,7 +43,7 @@ void TestLastWindow::closingFutureWithImpactsOpenKeepsRunning() {
     app.start();
     bool stillRunning = false;
     QVERIFY(runEnds([&] {
-        click(button(app.futureWindow(), "Command10"));
+        click(button(app.futureWindow(), "goToImpacts"));
         app.futureWindow()->close();
         QTimer::singleShot(200, [&] {
             stillRunning =

@@ -17,29 +17,29 @@ private Q_SLOTS:
 
 void TestModel::freshModelReadsIndifferentAndNotAffected() {
     Model m;
-    InitVocabulary(m);
-    QCOMPARE(m.LastImpactAspect, 0);
-    QCOMPARE(m.LastImpactIndex, 0);
+    initVocabulary(m);
+    QCOMPARE(m.lastImpactAspect, 0);
+    QCOMPARE(m.lastImpactIndex, 0);
     for (int a = 0; a <= AspectCount; ++a)
         for (int s = 0; s <= ScaleCount; ++s) {
-            QCOMPARE(m.FutureGrid(a, s), 0);
-            QCOMPARE(m.ImpactGrid(a, s), 0);
+            QCOMPARE(m.futureGrid(a, s), 0);
+            QCOMPARE(m.impactGrid(a, s), 0);
             if (a >= 1 && s >= 1) {
-                QCOMPARE(m.TrendNames(a, m.FutureGrid(a, s)), QStringLiteral("indifferent"));
-                QCOMPARE(m.ImpactNames[m.ImpactGrid(a, s)], QStringLiteral("not affected"));
+                QCOMPARE(m.trendNames(a, m.futureGrid(a, s)), QStringLiteral("indifferent"));
+                QCOMPARE(m.impactNames[m.impactGrid(a, s)], QStringLiteral("not affected"));
             }
         }
     // Index 0 entries stay empty.
-    QVERIFY(m.ScaleNames[0].isNull());
-    QVERIFY(m.AspectNames[0].isNull());
-    QVERIFY(m.TrendNames(0, 1).isNull());
+    QVERIFY(m.scaleNames[0].isNull());
+    QVERIFY(m.aspectNames[0].isNull());
+    QVERIFY(m.trendNames(0, 1).isNull());
 }
 
 void TestModel::vocabularyIsExact_data() {
     QTest::addColumn<QString>("actual");
     QTest::addColumn<QString>("expected");
     Model m;
-    InitVocabulary(m);
+    initVocabulary(m);
     const char *scales[] = {"Global(10000km)",        "Continental(3000km)",
                             "Subcontinental(1000km)", "National(300km)",
                             "Subnational(100km)",     "Regional(30km)",
@@ -52,10 +52,10 @@ void TestModel::vocabularyIsExact_data() {
                             "Subelement(10mm)",       "Supermaterial(3mm)",
                             "Material(1mm)",          "Submaterial(<1mm)"};
     for (int s = 1; s <= 22; ++s)
-        QTest::addRow("scale %d", s) << m.ScaleNames[s] << QString::fromLatin1(scales[s - 1]);
+        QTest::addRow("scale %d", s) << m.scaleNames[s] << QString::fromLatin1(scales[s - 1]);
     const char *aspects[] = {"management", "culture", "economy", "technique", "ecology", "mass"};
     for (int a = 1; a <= 6; ++a)
-        QTest::addRow("aspect %d", a) << m.AspectNames[a] << QString::fromLatin1(aspects[a - 1]);
+        QTest::addRow("aspect %d", a) << m.aspectNames[a] << QString::fromLatin1(aspects[a - 1]);
     const char *trends[6][2] = {
         {"initiating (!)", "executing or controlling initiatives (?)"},
         {"innovative (>)", "traditional (<)"},
@@ -65,17 +65,17 @@ void TestModel::vocabularyIsExact_data() {
          "internally egalizing into homogeneity (=)"},
         {"concentrating in space (C)", "dispersing in space (D)"}};
     for (int a = 1; a <= 6; ++a) {
-        QTest::addRow("trend %d/0", a) << m.TrendNames(a, 0) << QStringLiteral("indifferent");
+        QTest::addRow("trend %d/0", a) << m.trendNames(a, 0) << QStringLiteral("indifferent");
         for (int t = 1; t <= 2; ++t)
             QTest::addRow("trend %d/%d", a, t)
-                << m.TrendNames(a, t) << QString::fromLatin1(trends[a - 1][t - 1]);
+                << m.trendNames(a, t) << QString::fromLatin1(trends[a - 1][t - 1]);
     }
     const char *impacts[] = {"not affected", "largest drawn frame of study (O)",
                              "smallest characteristic detail of study (o)",
                              "affected without intention (I)",
                              "origin of my motivation or programme (P)"};
     for (int i = 0; i <= 4; ++i)
-        QTest::addRow("impact %d", i) << m.ImpactNames[i] << QString::fromLatin1(impacts[i]);
+        QTest::addRow("impact %d", i) << m.impactNames[i] << QString::fromLatin1(impacts[i]);
 }
 
 void TestModel::vocabularyIsExact() {
@@ -86,19 +86,19 @@ void TestModel::vocabularyIsExact() {
 
 void TestModel::reloadingVocabularyChangesNothing() {
     Model m;
-    InitVocabulary(m);
-    m.FutureGrid(3, 8) = 2;
-    m.ImpactGrid(6, 13) = Grain;
-    m.LastImpactAspect = 6;
-    m.LastImpactIndex = 12;
+    initVocabulary(m);
+    m.futureGrid(3, 8) = 2;
+    m.impactGrid(6, 13) = Grain;
+    m.lastImpactAspect = 6;
+    m.lastImpactIndex = 12;
     const Model before = m;
-    InitVocabulary(m);
-    QVERIFY(m.FutureGrid == before.FutureGrid);
-    QVERIFY(m.ImpactGrid == before.ImpactGrid);
-    QVERIFY(m.ScaleNames == before.ScaleNames);
-    QVERIFY(m.TrendNames == before.TrendNames);
-    QVERIFY(m.ImpactNames == before.ImpactNames);
-    QCOMPARE(m.LastImpactIndex, 12);
+    initVocabulary(m);
+    QVERIFY(m.futureGrid == before.futureGrid);
+    QVERIFY(m.impactGrid == before.impactGrid);
+    QVERIFY(m.scaleNames == before.scaleNames);
+    QVERIFY(m.trendNames == before.trendNames);
+    QVERIFY(m.impactNames == before.impactNames);
+    QCOMPARE(m.lastImpactIndex, 12);
 }
 
 void TestModel::outOfBoundsStopsWithoutCorruption_data() {
@@ -114,12 +114,12 @@ void TestModel::outOfBoundsStopsWithoutCorruption() {
     QFETCH(int, aspect);
     QFETCH(int, scale);
     Model m;
-    const Grid before = m.FutureGrid;
-    QVERIFY_THROWS_EXCEPTION(InternalError, m.FutureGrid(aspect, scale) = 1);
-    QVERIFY_THROWS_EXCEPTION(InternalError, m.ImpactGrid(aspect, scale) = 1);
-    QVERIFY(m.FutureGrid == before);
-    QVERIFY_THROWS_EXCEPTION(InternalError, m.ScaleNames[scale > 22 ? scale : 23]);
-    QVERIFY_THROWS_EXCEPTION(InternalError, m.ImpactNames[5]);
+    const Grid before = m.futureGrid;
+    QVERIFY_THROWS_EXCEPTION(InternalError, m.futureGrid(aspect, scale) = 1);
+    QVERIFY_THROWS_EXCEPTION(InternalError, m.impactGrid(aspect, scale) = 1);
+    QVERIFY(m.futureGrid == before);
+    QVERIFY_THROWS_EXCEPTION(InternalError, m.scaleNames[scale > 22 ? scale : 23]);
+    QVERIFY_THROWS_EXCEPTION(InternalError, m.impactNames[5]);
 }
 
 QTEST_GUILESS_MAIN(TestModel)

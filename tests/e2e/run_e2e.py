@@ -29,14 +29,14 @@ MASS = 6
 NON_LATIN_HORIZON = "\u0413\u043e\u04342050"  # "year" in Cyrillic letters, then 2050
 
 # Client-area pixel positions of the controls, the same on both windows unless named.
-GO_TO_IMPACTS = (25 + 60, 458 + 12)        # Future, Command10
-SAVE = (24 + 60, 488 + 32)                 # Future, Command11
-PROBABLE_FUTURE = (24 + 150, 5 + 20)       # Future, Label4, between the letters
-TEXT1 = (24 + 64, 42 + 31)                 # Future, the time horizon
-TEXT1_BOX = (24, 42, 129, 62)
-GO_TO_FUTURE = (28 + 59, 458 + 12)         # Impacts, Command11
-STATUS_BOX = {FUTURE: (155, 489, 580, 57), IMPACTS: (155, 489, 579, 57)}  # Label2
-TITLE_BOX = (24, 5, 326, 44)               # Label4 of either window
+GO_TO_IMPACTS = (25 + 60, 458 + 12)        # Future, "Go to Impacts"
+SAVE = (24 + 60, 488 + 32)                 # Future, the save button
+PROBABLE_FUTURE = (24 + 150, 5 + 20)       # Future, "Probable future until", between the letters
+HORIZON = (24 + 64, 42 + 31)                 # Future, the time horizon
+HORIZON_BOX = (24, 42, 129, 62)
+GO_TO_FUTURE = (28 + 59, 458 + 12)         # Impacts, "Go to Future"
+STATUS_BOX = {FUTURE: (155, 489, 580, 57), IMPACTS: (155, 489, 579, 57)}  # the status lines
+TITLE_BOX = (24, 5, 326, 44)               # the title of either window
 
 
 def cell_origin(aspect, index):
@@ -175,12 +175,12 @@ class Program:
     # -- the time horizon ------------------------------------------------------------------
 
     def type_horizon(self, text):
-        before = self.region(self.future, TEXT1_BOX)
-        self.future.press(*TEXT1)
+        before = self.region(self.future, HORIZON_BOX)
+        self.future.press(*HORIZON)
         self.session.key("ctrl+a", "BackSpace")
         self.session.type_text(text)
         wait_for("the typed horizon",
-                 lambda: self.region(self.future, TEXT1_BOX) != before or Detail("unchanged"))
+                 lambda: self.region(self.future, HORIZON_BOX) != before or Detail("unchanged"))
 
     # -- saving ----------------------------------------------------------------------------
 
@@ -428,7 +428,7 @@ def horizon_reopen(session):
     window is visible and ends with the last one."""
     p = Program(session)
     future = p.future
-    text1_at_start = p.region(future, TEXT1_BOX)
+    horizon_at_start = p.region(future, HORIZON_BOX)
     p.type_horizon("2045")
     press_cells(future, [(1, 7, 1), (MASS, 21, 2)])
     trends = {(1, 7): MARKED, (MASS, 21): MARKED}
@@ -449,8 +449,8 @@ def horizon_reopen(session):
     future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
     # A fresh window: "2030" as at the start, every cell plain, no cue.
     wait_for("the horizon of the reopened Future to read as at the start",
-             lambda: (p.region(future, TEXT1_BOX) == text1_at_start and
-                      Checked(TEXT1_BOX[2] * TEXT1_BOX[3])) or Detail("it differs"))
+             lambda: (p.region(future, HORIZON_BOX) == horizon_at_start and
+                      Checked(HORIZON_BOX[2] * HORIZON_BOX[3])) or Detail("it differs"))
     p.expect_matrix(future, {})
     p.expect_status(future, empty=True)
     # The kept trend steps on: initiating becomes executing.

@@ -53,28 +53,28 @@ void TestFutureWindow::layoutAnchors() {
         for (int j = 1; j < 22; ++j)
             QCOMPARE(cell(a, j)->pos(), QPoint(157 + 24 * j, 313 + 24 * (a - 1)));
     QCOMPARE(window()->matrix().rowCaption(5)->geometry(), QRect(25, 436, 145, 25));
-    QCOMPARE(label(window(), "Label2")->geometry(), QRect(155, 489, 580, 57));
-    QCOMPARE(window()->text1()->geometry(), QRect(24, 42, 129, 62));
-    QCOMPARE(button(window(), "Command11")->geometry(), QRect(24, 488, 121, 65));
+    QCOMPARE(label(window(), "status")->geometry(), QRect(155, 489, 580, 57));
+    QCOMPARE(window()->horizonEdit()->geometry(), QRect(24, 42, 129, 62));
+    QCOMPARE(button(window(), "saveProposal")->geometry(), QRect(24, 488, 121, 65));
     // The save button hides the label under it.
-    QVERIFY(button(window(), "Command11")
+    QVERIFY(button(window(), "saveProposal")
                 ->geometry()
-                .intersects(label(window(), "Label6")->geometry()));
+                .intersects(label(window(), "saveNote")->geometry()));
 }
 
 void TestFutureWindow::fixedCaptions() {
-    QCOMPARE(label(window(), "Label4")->text(), QStringLiteral("Probable future until"));
-    QCOMPARE(label(window(), "Label7")->text(), QStringLiteral("Fill in you time horizon"));
+    QCOMPARE(label(window(), "horizonTitle")->text(), QStringLiteral("Probable future until"));
+    QCOMPARE(label(window(), "horizonHint")->text(), QStringLiteral("Fill in you time horizon"));
     QCOMPARE(
-        label(window(), "Label3")->text(),
+        label(window(), "perspectives")->text(),
         QStringLiteral("One of 9550000000000000000000000000000000000000000000000000000000000000 "
                        "perspectives."));
-    QCOMPARE(button(window(), "Command10")->text(), QStringLiteral("Go to Impacts"));
-    QCOMPARE(button(window(), "Command11")->text(),
+    QCOMPARE(button(window(), "goToImpacts")->text(), QStringLiteral("Go to Impacts"));
+    QCOMPARE(button(window(), "saveProposal")->text(),
              QStringLiteral(" Save as Study proposal.txt in current directory"));
     QCOMPARE(window()->matrix().rowReset(0)->text(), QStringLiteral("reset"));
     QCOMPARE(window()->matrix().resetAll()->text(), QStringLiteral("reset"));
-    QCOMPARE(window()->text1()->text(), QStringLiteral("2030"));
+    QCOMPARE(window()->horizonEdit()->text(), QStringLiteral("2030"));
     const char *rows[] = {"Administration", "Culture", "Economy",
                           "Technique",      "Ecology", "Mass|space|time"};
     for (int i = 0; i < 6; ++i)
@@ -83,7 +83,7 @@ void TestFutureWindow::fixedCaptions() {
         QCOMPARE(window()->matrix().columnButton(j)->text(), QString());
     // What a screen reader reads is the caption; the description adds the place.
     QCOMPARE(cell(1, 7)->accessibleDescription(), QStringLiteral("Administration at Town(3km)"));
-    QCOMPARE(label(window(), "Label4")->font().pointSizeF(), 24.75);
+    QCOMPARE(label(window(), "horizonTitle")->font().pointSizeF(), 24.75);
     QCOMPARE(window()->font().pointSizeF(), 8.25);
 }
 
@@ -95,7 +95,7 @@ void TestFutureWindow::leftAndMiddlePressesStepTheMark_data() {
 
 void TestFutureWindow::leftAndMiddlePressesStepTheMark() {
     QFETCH(Qt::MouseButton, button);
-    QLabel *status = window()->label2();
+    QLabel *status = window()->status();
     pressCell(cell(1, 7), button);
     QCOMPARE(cell(1, 7)->text(), QStringLiteral("!"));
     QCOMPARE(status->text(), QStringLiteral("Town(3km) management will be initiating (!)"));
@@ -107,7 +107,7 @@ void TestFutureWindow::leftAndMiddlePressesStepTheMark() {
     pressCell(cell(1, 7), button);
     QCOMPARE(cell(1, 7)->text(), QString());
     QCOMPARE(status->text(), QStringLiteral("Town(3km) management will be indifferent"));
-    QCOMPARE(app->model().FutureGrid(1, 8), 0);
+    QCOMPARE(app->model().futureGrid(1, 8), 0);
 
     pressCell(cell(6, 21), button);
     QCOMPARE(status->text(),
@@ -124,12 +124,12 @@ void TestFutureWindow::leftAndMiddlePressesStepTheMark() {
 void TestFutureWindow::rightPressOnlySwitches() {
     pressCell(cell(3, 3), Qt::LeftButton);
     QCOMPARE(cell(3, 3)->text(), QStringLiteral("+"));
-    const Grid before = app->model().FutureGrid;
+    const Grid before = app->model().futureGrid;
     pressCell(cell(3, 3), Qt::RightButton);
-    QVERIFY(app->model().FutureGrid == before);
+    QVERIFY(app->model().futureGrid == before);
     QCOMPARE(cell(3, 3)->text(), QStringLiteral("+"));
     QCOMPARE(cell(3, 3)->fill(), QColor(244, 202, 0));
-    QCOMPARE(window()->label2()->text(), QString());
+    QCOMPARE(window()->status()->text(), QString());
     QVERIFY(app->impactsWindow() && app->impactsWindow()->isVisible());
 }
 
@@ -150,9 +150,9 @@ void TestFutureWindow::keyboardActivationDoesNothing() {
     QTest::keyClick(cell(1, 0), Qt::Key_Space);
     QTest::keyClick(cell(1, 0), Qt::Key_Return);
     QTest::keyClick(cell(1, 0), Qt::Key_Enter);
-    QVERIFY(app->model().FutureGrid == Grid());
+    QVERIFY(app->model().futureGrid == Grid());
     QCOMPARE(cell(1, 0)->text(), QString());
-    QCOMPARE(window()->label2()->text(), QString());
+    QCOMPARE(window()->status()->text(), QString());
     QVERIFY(!app->impactsWindow());
 }
 
@@ -162,66 +162,67 @@ void TestFutureWindow::resetsClearMarksAndCaptionsNeverColours() {
         for (int j : {0, 5, 21})
             pressCell(cell(a, j), Qt::LeftButton);
     window()->paintCue(1, 1);
-    model.ImpactGrid(1, 2) = Unintended;
+    model.impactGrid(1, 2) = Unintended;
 
     click(window()->matrix().rowReset(1)); // culture
     for (int j : {0, 5, 21}) {
-        QCOMPARE(model.FutureGrid(2, j + 1), 0);
+        QCOMPARE(model.futureGrid(2, j + 1), 0);
         QCOMPARE(cell(2, j)->text(), QString());
-        QCOMPARE(model.FutureGrid(3, j + 1), 1);
+        QCOMPARE(model.futureGrid(3, j + 1), 1);
         QCOMPARE(cell(3, j)->text(), QStringLiteral("+"));
     }
-    QCOMPARE(window()->label2()->text(), QString());
+    QCOMPARE(window()->status()->text(), QString());
 
     pressCell(cell(4, 5), Qt::LeftButton);
     click(window()->matrix().columnButton(5));
     for (int a = 1; a <= 6; ++a) {
-        QCOMPARE(model.FutureGrid(a, 6), 0);
+        QCOMPARE(model.futureGrid(a, 6), 0);
         QCOMPARE(cell(a, 5)->text(), QString());
     }
     QCOMPARE(cell(1, 0)->text(), QStringLiteral("!"));
-    QCOMPARE(window()->label2()->text(), QString());
+    QCOMPARE(window()->status()->text(), QString());
 
     pressCell(cell(5, 3), Qt::LeftButton);
     click(window()->matrix().resetAll());
-    QVERIFY(model.FutureGrid == Grid());
+    QVERIFY(model.futureGrid == Grid());
     for (int a = 1; a <= 6; ++a)
         for (int j = 0; j < 22; ++j) {
             QCOMPARE(cell(a, j)->text(), QString());
             QCOMPARE(cell(a, j)->fill(),
                      a == 1 && j == 1 ? QColor(Qt::black) : layout::aspectColour(a));
         }
-    QCOMPARE(window()->label2()->text(), QString());
-    QCOMPARE(model.ImpactGrid(1, 2), Unintended);
+    QCOMPARE(window()->status()->text(), QString());
+    QCOMPARE(model.impactGrid(1, 2), Unintended);
 }
 
 void TestFutureWindow::impactReadingAfterGoToImpacts() {
-    click(button(window(), "Command10"));
+    click(button(window(), "goToImpacts"));
     ImpactsWindow *impacts = app->impactsWindow();
     pressCell(cell(6, 10), Qt::LeftButton);                   // trend C at Ensemble(100m)
     pressCell(impacts->matrix().cell(6, 10), Qt::LeftButton); // frame there
-    click(button(impacts, "Command11"));
-    click(button(window(), "Command10"));
-    QCOMPARE(impacts->label2()->text(),
+    click(button(impacts, "goToFuture"));
+    click(button(window(), "goToImpacts"));
+    QCOMPARE(impacts->status()->text(),
              QStringLiteral("Ensemble(100m) mass is largest drawn frame "
                             "of study (O) while concentrating in space (C)"));
     pressCell(cell(6, 10), Qt::LeftButton);
     pressCell(cell(6, 10), Qt::LeftButton); // back to 0
     pressCell(cell(6, 10), Qt::RightButton);
-    QCOMPARE(impacts->label2()->text(),
+    QCOMPARE(impacts->status()->text(),
              QStringLiteral(
                  "Ensemble(100m) mass is largest drawn frame of study (O) while indifferent"));
     // After the cell was reset there, the reading says so.
     click(impacts->matrix().columnButton(10));
-    click(button(window(), "Command10"));
-    QCOMPARE(impacts->label2()->text(),
+    click(button(window(), "goToImpacts"));
+    QCOMPARE(impacts->status()->text(),
              QStringLiteral("Ensemble(100m) mass is not affected while indifferent"));
 }
 
 void TestFutureWindow::focusOrder() {
     QCOMPARE(window()->focusWidget(), cell(1, 0));
     QList<QWidget *> expected = matrixFocusOrder(window()->matrix());
-    expected << button(window(), "Command10") << window()->text1() << button(window(), "Command11");
+    expected << button(window(), "goToImpacts") << window()->horizonEdit()
+             << button(window(), "saveProposal");
     verifyFocusChain(expected);
 }
 
@@ -257,10 +258,10 @@ void TestFutureWindow::horizonStaysOneLine_data() {
 void TestFutureWindow::horizonStaysOneLine() {
     QFETCH(QString, pasted);
     QFETCH(QString, kept);
-    QLineEdit *text1 = window()->text1();
-    text1->selectAll();
-    text1->insert(pasted);
-    QCOMPARE(text1->text(), kept);
+    QLineEdit *horizonEdit = window()->horizonEdit();
+    horizonEdit->selectAll();
+    horizonEdit->insert(pasted);
+    QCOMPARE(horizonEdit->text(), kept);
     QCOMPARE(window()->horizon(), kept);
 }
 

@@ -39,7 +39,7 @@ private:
     std::unique_ptr<Application> app;
     FutureWindow *future() const { return app->futureWindow(); }
     ImpactsWindow *impacts() const { return app->impactsWindow(); }
-    void save() { click(button(future(), "Command11")); }
+    void save() { click(button(future(), "saveProposal")); }
 };
 
 void TestSave::init() {
@@ -91,11 +91,11 @@ void TestSave::refusedWithoutFrameAndGrain() {
         file.write(earlier);
     }
     placeFrameAndGrain(frame, grain);
-    QCOMPARE(proposal::CountImpactMarks(app->model(), 6, Frame), frame >= 0 ? 1 : 0);
-    QCOMPARE(proposal::CountImpactMarks(app->model(), 6, Grain), grain >= 0 ? 1 : 0);
+    QCOMPARE(proposal::countImpactMarks(app->model(), 6, Frame), frame >= 0 ? 1 : 0);
+    QCOMPARE(proposal::countImpactMarks(app->model(), 6, Grain), grain >= 0 ? 1 : 0);
     const Model before = app->model();
     save();
-    QCOMPARE(future()->label2()->text(),
+    QCOMPARE(future()->status()->text(),
              QStringLiteral(
                  "Fill in your frame (O) and grain (o) in the row mass|space|time before saving."));
     QCOMPARE(QFile::exists(FileName), existing);
@@ -103,7 +103,7 @@ void TestSave::refusedWithoutFrameAndGrain() {
         QCOMPARE(readFile(FileName), earlier);
     QCOMPARE(QDir(dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(),
              existing ? 1 : 0);
-    QVERIFY(app->model().ImpactGrid == before.ImpactGrid);
+    QVERIFY(app->model().impactGrid == before.impactGrid);
 }
 
 void TestSave::savesWhatTheWindowsShow() {
@@ -119,15 +119,15 @@ void TestSave::savesWhatTheWindowsShow() {
     pressCell(impacts()->matrix().cell(3, 9), Qt::LeftButton);     // I
     for (int i = 0; i < 2; ++i)
         pressCell(impacts()->matrix().cell(5, 7), Qt::LeftButton); // P
-    click(button(impacts(), "Command11"));
-    future()->text1()->setText(QStringLiteral("2030"));
+    click(button(impacts(), "goToFuture"));
+    future()->horizonEdit()->setText(QStringLiteral("2030"));
     pressCell(future()->matrix().cell(1, 0), Qt::LeftButton);
     pressCell(future()->matrix().cell(1, 0), Qt::LeftButton);
     pressCell(future()->matrix().cell(1, 0), Qt::LeftButton); // back to 0, status set
-    const QString status = future()->label2()->text();
+    const QString status = future()->status()->text();
 
     save();
-    QCOMPARE(future()->label2()->text(), status); // success keeps the status line
+    QCOMPARE(future()->status()->text(), status); // success keeps the status line
     const QByteArray bytes = readFile(FileName);
     QVERIFY(bytes.contains("\r\n1.1 OBJECT OF MY STUDY\r\n"));
     QVERIFY(bytes.contains("\r\nThe object of study has the resolution of a blue print for 2030 on "
@@ -139,13 +139,13 @@ void TestSave::savesWhatTheWindowsShow() {
         "Building(10m))\r\nframe object(Town(3km))\r\ngrain object(Building(10m))\r\n"
         "impact economy(Neighbourhood(300m))\r\nprogramme economy(District(1km))\r\n"
         "programme ecology(Town(3km))\r\n"));
-    const QByteArray dateLine = "(" + proposal::TodayShortDate().toLatin1() + ")<TITLE>";
+    const QByteArray dateLine = "(" + proposal::todayShortDate().toLatin1() + ")<TITLE>";
     QVERIFY(bytes.contains(dateLine));
-    QCOMPARE(bytes, proposal::ToWindows1252(proposal::StudyProposalText(
-                        app->model(), QStringLiteral("2030"), impacts()->label5()->text(),
-                        proposal::TodayShortDate())));
+    QCOMPARE(bytes, proposal::toWindows1252(proposal::studyProposalText(
+                        app->model(), QStringLiteral("2030"), impacts()->resolutionLabel()->text(),
+                        proposal::todayShortDate())));
     // An edited horizon reaches every place; a character the code page lacks becomes "?".
-    future()->text1()->setText(QStringLiteral("2050 \u4e16"));
+    future()->horizonEdit()->setText(QStringLiteral("2050 \u4e16"));
     save();
     const QByteArray second = readFile(FileName);
     QVERIFY(second.contains("\r\nplanhorizon(2050 ?)\r\n"));
@@ -154,15 +154,15 @@ void TestSave::savesWhatTheWindowsShow() {
 
 void TestSave::savingWithImpactsClosedOpensItHidden() {
     placeFrameAndGrain(0, 21);
-    click(button(impacts(), "Command11"));
+    click(button(impacts(), "goToFuture"));
     // Lift the grain after closing: the hidden reload computes the statement anew.
     closeWindow(impacts());
-    app->model().ImpactGrid(6, 22) = NotAffected;
-    app->model().ImpactGrid(6, 3) = Grain;
+    app->model().impactGrid(6, 22) = NotAffected;
+    app->model().impactGrid(6, 3) = Grain;
     save();
     QVERIFY(impacts());
     QVERIFY(!impacts()->isVisible());
-    QCOMPARE(impacts()->label5()->text(),
+    QCOMPARE(impacts()->resolutionLabel()->text(),
              QStringLiteral("The object of study has the resolution of a rough sketch"));
     QVERIFY(
         readFile(FileName).contains("\r\nThe object of study has the resolution of a rough sketch "
@@ -177,7 +177,7 @@ void TestSave::failedSaveIsReportedAndKeepsTheDirectory() {
     inside.close();
     placeFrameAndGrain(7, 12);
     save();
-    const QString status = future()->label2()->text();
+    const QString status = future()->status()->text();
     QVERIFY2(status.startsWith(QStringLiteral("Could not save StudyProposal.txt: ")),
              qPrintable(status));
     QVERIFY(status.size() > QStringLiteral("Could not save StudyProposal.txt: ").size());
@@ -198,9 +198,9 @@ void TestSave::secondSaveReplacesTheFirst() {
     const QByteArray second = readFile(FileName);
     QVERIFY(!second.contains("impact culture"));
     QVERIFY(second.size() < first.size());
-    QCOMPARE(second, proposal::ToWindows1252(proposal::StudyProposalText(
-                         app->model(), QStringLiteral("2030"), impacts()->label5()->text(),
-                         proposal::TodayShortDate())));
+    QCOMPARE(second, proposal::toWindows1252(proposal::studyProposalText(
+                         app->model(), QStringLiteral("2030"), impacts()->resolutionLabel()->text(),
+                         proposal::todayShortDate())));
 }
 
 QTEST_MAIN(TestSave)

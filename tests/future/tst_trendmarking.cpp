@@ -22,7 +22,7 @@ private:
 
 void TestTrendMarking::init() {
     model = Model();
-    InitVocabulary(model);
+    initVocabulary(model);
 }
 
 void TestTrendMarking::cycleCaptionsAndSentences_data() {
@@ -71,54 +71,54 @@ void TestTrendMarking::cycleCaptionsAndSentences() {
     QFETCH(QString, sentence1);
     QFETCH(QString, sentence2);
 
-    TrendPress press = StepTrend(model, aspect, index);
+    TrendPress press = stepTrend(model, aspect, index);
     QCOMPARE(press.mark, 1);
     QCOMPARE(press.caption, first);
     QCOMPARE(press.status, sentence1);
-    press = StepTrend(model, aspect, index);
+    press = stepTrend(model, aspect, index);
     QCOMPARE(press.mark, 2);
     QCOMPARE(press.caption, second);
     QCOMPARE(press.status, sentence2);
-    press = StepTrend(model, aspect, index);
+    press = stepTrend(model, aspect, index);
     QCOMPARE(press.mark, 0);
     QCOMPARE(press.caption, QString());
     QVERIFY(press.status.endsWith(QLatin1String(" will be indifferent")));
-    QCOMPARE(model.FutureGrid(aspect, index + 1), 0);
+    QCOMPARE(model.futureGrid(aspect, index + 1), 0);
     // Only the pressed cell ever changed.
-    model.FutureGrid(aspect, index + 1) = 0;
-    QVERIFY(model.FutureGrid == Grid());
+    model.futureGrid(aspect, index + 1) = 0;
+    QVERIFY(model.futureGrid == Grid());
 }
 
 void TestTrendMarking::townManagementWorkedExample() {
-    QCOMPARE(StepTrend(model, 1, 7).status,
+    QCOMPARE(stepTrend(model, 1, 7).status,
              QStringLiteral("Town(3km) management will be initiating (!)"));
     QCOMPARE(
-        StepTrend(model, 1, 7).status,
+        stepTrend(model, 1, 7).status,
         QStringLiteral("Town(3km) management will be executing or controlling initiatives (?)"));
-    QCOMPARE(StepTrend(model, 1, 7).status,
+    QCOMPARE(stepTrend(model, 1, 7).status,
              QStringLiteral("Town(3km) management will be indifferent"));
 }
 
 void TestTrendMarking::resetsClearTheirScopeOnly() {
     for (int a = 1; a <= AspectCount; ++a)
         for (int s = 1; s <= ScaleCount; ++s)
-            model.FutureGrid(a, s) = static_cast<std::int16_t>(1 + (a + s) % 2);
-    model.ImpactGrid(2, 5) = Programme;
+            model.futureGrid(a, s) = static_cast<std::int16_t>(1 + (a + s) % 2);
+    model.impactGrid(2, 5) = Programme;
 
-    ResetTrendRow(model, 2);
+    resetTrendRow(model, 2);
     for (int s = 1; s <= ScaleCount; ++s) {
-        QCOMPARE(model.FutureGrid(2, s), 0);
-        QVERIFY(model.FutureGrid(3, s) != 0);
-        QVERIFY(model.FutureGrid(1, s) != 0);
+        QCOMPARE(model.futureGrid(2, s), 0);
+        QVERIFY(model.futureGrid(3, s) != 0);
+        QVERIFY(model.futureGrid(1, s) != 0);
     }
-    ResetTrendColumn(model, 22);
+    resetTrendColumn(model, 22);
     for (int a = 1; a <= AspectCount; ++a) {
-        QCOMPARE(model.FutureGrid(a, 22), 0);
-        QVERIFY(a == 2 || model.FutureGrid(a, 21) != 0);
+        QCOMPARE(model.futureGrid(a, 22), 0);
+        QVERIFY(a == 2 || model.futureGrid(a, 21) != 0);
     }
-    ResetAllTrends(model);
-    QVERIFY(model.FutureGrid == Grid());
-    QCOMPARE(model.ImpactGrid(2, 5), Programme);
+    resetAllTrends(model);
+    QVERIFY(model.futureGrid == Grid());
+    QCOMPARE(model.impactGrid(2, 5), Programme);
 }
 
 void TestTrendMarking::impactReading_data() {
@@ -138,12 +138,12 @@ void TestTrendMarking::impactReading() {
     QFETCH(int, impact);
     QFETCH(int, trend);
     QFETCH(QString, reading);
-    QCOMPARE(ImpactReading(model), std::nullopt);
-    model.LastImpactAspect = 6;
-    model.LastImpactIndex = 10;
-    model.ImpactGrid(6, 11) = static_cast<std::int16_t>(impact);
-    model.FutureGrid(6, 11) = static_cast<std::int16_t>(trend);
-    QCOMPARE(ImpactReading(model).value_or(QString()), reading);
+    QCOMPARE(future::impactReading(model), std::nullopt);
+    model.lastImpactAspect = 6;
+    model.lastImpactIndex = 10;
+    model.impactGrid(6, 11) = static_cast<std::int16_t>(impact);
+    model.futureGrid(6, 11) = static_cast<std::int16_t>(trend);
+    QCOMPARE(future::impactReading(model).value_or(QString()), reading);
 }
 
 QTEST_GUILESS_MAIN(TestTrendMarking)

@@ -28,24 +28,24 @@ private:
 
 void TestImpactMarking::init() {
     model = Model();
-    InitVocabulary(model);
+    initVocabulary(model);
 }
 
 void TestImpactMarking::otherRowsCycleIPEmpty() {
     for (int aspect = 1; aspect <= 5; ++aspect) {
         for (int index : {0, 7, 21}) {
-            QCOMPARE(AdvanceImpact(model, aspect, index).caption, QStringLiteral("I"));
-            QCOMPARE(AdvanceImpact(model, aspect, index).caption, QStringLiteral("P"));
-            QCOMPARE(AdvanceImpact(model, aspect, index).caption, QString());
-            QCOMPARE(AdvanceImpact(model, aspect, index).mark, Unintended);
-            QCOMPARE(model.LastImpactAspect, aspect);
-            QCOMPARE(model.LastImpactIndex, index);
+            QCOMPARE(advanceImpact(model, aspect, index).caption, QStringLiteral("I"));
+            QCOMPARE(advanceImpact(model, aspect, index).caption, QStringLiteral("P"));
+            QCOMPARE(advanceImpact(model, aspect, index).caption, QString());
+            QCOMPARE(advanceImpact(model, aspect, index).mark, Unintended);
+            QCOMPARE(model.lastImpactAspect, aspect);
+            QCOMPARE(model.lastImpactIndex, index);
         }
     }
     for (int aspect = 1; aspect <= 5; ++aspect)
         for (int s = 1; s <= ScaleCount; ++s)
-            QVERIFY(model.ImpactGrid(aspect, s) == NotAffected ||
-                    model.ImpactGrid(aspect, s) == Unintended);
+            QVERIFY(model.impactGrid(aspect, s) == NotAffected ||
+                    model.impactGrid(aspect, s) == Unintended);
 }
 
 // A press on an unmarked mass-row cell, for every frame/grain situation of the row.
@@ -72,45 +72,45 @@ void TestImpactMarking::frameAndGrainOutcome() {
     QFETCH(int, pressed);
     QFETCH(int, expected);
     if (frame)
-        model.ImpactGrid(MassAspect, frame) = Frame;
+        model.impactGrid(MassAspect, frame) = Frame;
     if (grain)
-        model.ImpactGrid(MassAspect, grain) = Grain;
+        model.impactGrid(MassAspect, grain) = Grain;
     // Stale positions from an earlier row must not matter: the press rescans.
-    model.FrameScale = 3;
-    model.GrainScale = 4;
-    const ImpactPress press = AdvanceImpact(model, MassAspect, pressed - 1);
+    model.frameScale = 3;
+    model.grainScale = 4;
+    const ImpactPress press = advanceImpact(model, MassAspect, pressed - 1);
     QCOMPARE(int(press.mark), expected);
-    QCOMPARE(int(model.ImpactGrid(MassAspect, pressed)), expected);
-    QCOMPARE(press.caption, ImpactCaption(expected));
+    QCOMPARE(int(model.impactGrid(MassAspect, pressed)), expected);
+    QCOMPARE(press.caption, impactCaption(expected));
 }
 
 void TestImpactMarking::frameAndGrainCycle() {
     // O -> I -> P -> empty on the frame cell; o -> I on the grain cell.
-    QCOMPARE(AdvanceImpact(model, 6, 7).caption, QStringLiteral("O"));
-    QCOMPARE(AdvanceImpact(model, 6, 12).caption, QStringLiteral("o"));
-    QCOMPARE(AdvanceImpact(model, 6, 12).caption, QStringLiteral("I"));
-    QCOMPARE(AdvanceImpact(model, 6, 7).caption, QStringLiteral("I")); // never "o"
-    QCOMPARE(AdvanceImpact(model, 6, 7).caption, QStringLiteral("P"));
-    QCOMPARE(AdvanceImpact(model, 6, 7).caption, QString());
+    QCOMPARE(advanceImpact(model, 6, 7).caption, QStringLiteral("O"));
+    QCOMPARE(advanceImpact(model, 6, 12).caption, QStringLiteral("o"));
+    QCOMPARE(advanceImpact(model, 6, 12).caption, QStringLiteral("I"));
+    QCOMPARE(advanceImpact(model, 6, 7).caption, QStringLiteral("I")); // never "o"
+    QCOMPARE(advanceImpact(model, 6, 7).caption, QStringLiteral("P"));
+    QCOMPARE(advanceImpact(model, 6, 7).caption, QString());
     // An empty row again: at most one frame and one grain, frame coarser than grain.
     for (int s = 1; s <= ScaleCount; ++s)
-        QVERIFY(model.ImpactGrid(6, s) != Frame && model.ImpactGrid(6, s) != Grain);
+        QVERIFY(model.impactGrid(6, s) != Frame && model.impactGrid(6, s) != Grain);
 }
 
 void TestImpactMarking::movingFrameAndGrain() {
-    AdvanceImpact(model, 6, 7);  // O at 8
-    AdvanceImpact(model, 6, 12); // o at 13
+    advanceImpact(model, 6, 7);  // O at 8
+    advanceImpact(model, 6, 12); // o at 13
     // Move the frame to 3: lift it (I), clear it (P, empty), then place anew.
     for (int i = 0; i < 3; ++i)
-        AdvanceImpact(model, 6, 7);
-    QCOMPARE(model.ImpactGrid(6, 8), NotAffected);
-    QCOMPARE(AdvanceImpact(model, 6, 2).caption, QStringLiteral("O"));
-    QCOMPARE(UpdateResolution(model),
+        advanceImpact(model, 6, 7);
+    QCOMPARE(model.impactGrid(6, 8), NotAffected);
+    QCOMPARE(advanceImpact(model, 6, 2).caption, QStringLiteral("O"));
+    QCOMPARE(updateResolution(model),
              QStringLiteral("The object of study will be elaborated on several scales"));
-    QCOMPARE(model.FrameScale, 3);
-    QCOMPARE(model.GrainScale, 13);
+    QCOMPARE(model.frameScale, 3);
+    QCOMPARE(model.grainScale, 13);
     // A second frame is refused while one stands; it becomes I.
-    QCOMPARE(AdvanceImpact(model, 6, 0).mark, Unintended);
+    QCOMPARE(advanceImpact(model, 6, 0).mark, Unintended);
 }
 
 void TestImpactMarking::sentenceAndCue_data() {
@@ -143,14 +143,14 @@ void TestImpactMarking::sentenceAndCue() {
     QFETCH(int, trend);
     QFETCH(QString, sentence);
     QFETCH(bool, cue);
-    model.FutureGrid(aspect, index + 1) = static_cast<std::int16_t>(trend);
+    model.futureGrid(aspect, index + 1) = static_cast<std::int16_t>(trend);
     // Trends of other aspects at the same scale never reach the sentence.
     for (int a = 1; a <= AspectCount; ++a)
         if (a != aspect)
-            model.FutureGrid(a, index + 1) = 1;
+            model.futureGrid(a, index + 1) = 1;
     ImpactPress press{};
     for (int i = 0; i < presses; ++i)
-        press = AdvanceImpact(model, aspect, index);
+        press = advanceImpact(model, aspect, index);
     QCOMPARE(press.status, sentence);
     QCOMPARE(press.paintCue, cue);
 }
@@ -183,34 +183,34 @@ void TestImpactMarking::resolution() {
     QFETCH(int, grain);
     QFETCH(QString, statement);
     if (frame)
-        model.ImpactGrid(MassAspect, frame) = Frame;
+        model.impactGrid(MassAspect, frame) = Frame;
     if (grain)
-        model.ImpactGrid(MassAspect, grain) = Grain;
-    model.ImpactGrid(MassAspect, 5) = Unintended; // other marks do not count
-    QCOMPARE(UpdateResolution(model), statement);
-    QCOMPARE(int(model.FrameScale), frame);
-    QCOMPARE(int(model.GrainScale), grain);
+        model.impactGrid(MassAspect, grain) = Grain;
+    model.impactGrid(MassAspect, 5) = Unintended; // other marks do not count
+    QCOMPARE(updateResolution(model), statement);
+    QCOMPARE(int(model.frameScale), frame);
+    QCOMPARE(int(model.grainScale), grain);
 }
 
 void TestImpactMarking::resetsLeaveRecordAndTrends() {
     for (int a = 1; a <= AspectCount; ++a)
         for (int s = 1; s <= ScaleCount; ++s) {
-            model.ImpactGrid(a, s) = Programme;
-            model.FutureGrid(a, s) = 1;
+            model.impactGrid(a, s) = Programme;
+            model.futureGrid(a, s) = 1;
         }
-    AdvanceImpact(model, 2, 4);
-    ResetImpactRow(model, 6);
-    ResetImpactColumn(model, 1);
+    advanceImpact(model, 2, 4);
+    resetImpactRow(model, 6);
+    resetImpactColumn(model, 1);
     for (int s = 1; s <= ScaleCount; ++s)
-        QCOMPARE(model.ImpactGrid(6, s), NotAffected);
+        QCOMPARE(model.impactGrid(6, s), NotAffected);
     for (int a = 1; a <= AspectCount; ++a)
-        QCOMPARE(model.ImpactGrid(a, 1), NotAffected);
-    QCOMPARE(model.ImpactGrid(5, 2), Programme);
-    ResetAllImpacts(model);
-    QVERIFY(model.ImpactGrid == Grid());
-    QCOMPARE(model.LastImpactAspect, 2);
-    QCOMPARE(model.LastImpactIndex, 4);
-    QCOMPARE(model.FutureGrid(3, 3), 1);
+        QCOMPARE(model.impactGrid(a, 1), NotAffected);
+    QCOMPARE(model.impactGrid(5, 2), Programme);
+    resetAllImpacts(model);
+    QVERIFY(model.impactGrid == Grid());
+    QCOMPARE(model.lastImpactAspect, 2);
+    QCOMPARE(model.lastImpactIndex, 4);
+    QCOMPARE(model.futureGrid(3, 3), 1);
 }
 
 QTEST_GUILESS_MAIN(TestImpactMarking)

@@ -29,7 +29,7 @@ private:
 void TestImpactsWindow::init() {
     app = std::make_unique<Application>();
     app->start();
-    click(button(future(), "Command10"));
+    click(button(future(), "goToImpacts"));
     QVERIFY(window());
 }
 
@@ -62,17 +62,18 @@ void TestImpactsWindow::layoutCoversFutureMatrix() {
 void TestImpactsWindow::titleAndLabels() {
     QString title;
     for (int i = 0; i < 8; ++i)
-        title += label(window(), QByteArray("Label4_" + QByteArray::number(i)).constData())->text();
+        title += label(window(), QByteArray("title_" + QByteArray::number(i)).constData())->text();
     QCOMPARE(title, QStringLiteral("ObjectandImpact"));
-    QCOMPARE(label(window(), "Label4_2")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(label(window(), "Label4_2")->geometry(), QRect(200, 8, 9, 41));
-    QCOMPARE(window()->label3()->text(), QStringLiteral("2030"));
-    QCOMPARE(window()->label3()->palette().color(QPalette::WindowText), QColor(192, 192, 192));
-    QCOMPARE(window()->label5()->geometry(), QRect(229, 297, 457, 17));
-    QCOMPARE(window()->label5()->geometry().right(), cell(1, 21)->geometry().right());
-    QCOMPARE(button(window(), "Command11")->text(), QStringLiteral("Go to Future"));
-    QCOMPARE(window()->label2()->text(), QString());
-    QCOMPARE(window()->label6()->text(), QString());
+    QCOMPARE(label(window(), "title_2")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(label(window(), "title_2")->geometry(), QRect(200, 8, 9, 41));
+    QCOMPARE(window()->horizonLabel()->text(), QStringLiteral("2030"));
+    QCOMPARE(window()->horizonLabel()->palette().color(QPalette::WindowText),
+             QColor(192, 192, 192));
+    QCOMPARE(window()->resolutionLabel()->geometry(), QRect(229, 297, 457, 17));
+    QCOMPARE(window()->resolutionLabel()->geometry().right(), cell(1, 21)->geometry().right());
+    QCOMPARE(button(window(), "goToFuture")->text(), QStringLiteral("Go to Future"));
+    QCOMPARE(window()->status()->text(), QString());
+    QCOMPARE(window()->switchNote()->text(), QString());
 }
 
 void TestImpactsWindow::pressesMarkCaptionsAndStatus() {
@@ -80,28 +81,28 @@ void TestImpactsWindow::pressesMarkCaptionsAndStatus() {
     pressCell(cell(3, 7), Qt::LeftButton);
     QCOMPARE(cell(3, 7)->text(), QStringLiteral("I"));
     QCOMPARE(
-        window()->label2()->text(),
+        window()->status()->text(),
         QStringLiteral("Town(3km) economy is affected without intention (I) while growing (+)"));
     pressCell(cell(3, 7), Qt::MiddleButton);
     QCOMPARE(cell(3, 7)->text(), QStringLiteral("P"));
     pressCell(cell(3, 7), Qt::LeftButton);
     QCOMPARE(cell(3, 7)->text(), QString());
-    QCOMPARE(window()->label2()->text(),
+    QCOMPARE(window()->status()->text(),
              QStringLiteral("Town(3km) economy is not affected while growing (+)"));
-    QCOMPARE(app->model().LastImpactAspect, 3);
-    QCOMPARE(app->model().LastImpactIndex, 7);
+    QCOMPARE(app->model().lastImpactAspect, 3);
+    QCOMPARE(app->model().lastImpactIndex, 7);
     // The cells of this window keep their colour whatever they hold.
     for (int a = 1; a <= 6; ++a)
         QCOMPARE(cell(a, 7)->fill(), layout::aspectColour(a));
 }
 
 void TestImpactsWindow::frameAndGrainByPresses() {
-    QLabel *statement = window()->label5();
+    QLabel *statement = window()->resolutionLabel();
     pressCell(cell(6, 7), Qt::LeftButton);
     QCOMPARE(cell(6, 7)->text(), QStringLiteral("O"));
     QCOMPARE(statement->text(),
              QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time."));
-    QCOMPARE(window()->label2()->text(),
+    QCOMPARE(window()->status()->text(),
              QStringLiteral("Town(3km) mass is largest drawn frame of study (O)"));
     pressCell(cell(6, 0), Qt::LeftButton);
     QCOMPARE(cell(6, 0)->text(), QStringLiteral("I"));
@@ -155,7 +156,7 @@ void TestImpactsWindow::blackCueOpensClosedFutureHidden() {
     QVERIFY(future());
     QVERIFY(!future()->isVisible());
     QCOMPARE(future()->matrix().cell(4, 8)->fill(), QColor(Qt::black));
-    click(button(window(), "Command11"));
+    click(button(window(), "goToFuture"));
     QVERIFY(future()->isVisible());
     QCOMPARE(future()->matrix().cell(4, 8)->fill(), QColor(Qt::black));
 }
@@ -165,55 +166,55 @@ void TestImpactsWindow::resetsLeaveStatementCuesAndRecord() {
     pressCell(cell(6, 7), Qt::LeftButton);
     pressCell(cell(6, 12), Qt::LeftButton);
     pressCell(cell(1, 3), Qt::LeftButton);
-    const QString statement = window()->label5()->text();
+    const QString statement = window()->resolutionLabel()->text();
     QCOMPARE(future()->matrix().cell(6, 7)->fill(), QColor(Qt::black));
 
     click(window()->matrix().rowReset(5));
     for (int j = 0; j < 22; ++j) {
-        QCOMPARE(model.ImpactGrid(6, j + 1), 0);
+        QCOMPARE(model.impactGrid(6, j + 1), 0);
         QCOMPARE(cell(6, j)->text(), QString());
     }
     QCOMPARE(cell(1, 3)->text(), QStringLiteral("I"));
-    QCOMPARE(window()->label2()->text(), QString()); // empty, not a blank
-    QCOMPARE(window()->label5()->text(), statement); // stale until the next mass press
+    QCOMPARE(window()->status()->text(), QString());          // empty, not a blank
+    QCOMPARE(window()->resolutionLabel()->text(), statement); // stale until the next mass press
     QCOMPARE(future()->matrix().cell(6, 7)->fill(), QColor(Qt::black));
-    QCOMPARE(model.LastImpactAspect, 1);
-    QCOMPARE(model.LastImpactIndex, 3);
+    QCOMPARE(model.lastImpactAspect, 1);
+    QCOMPARE(model.lastImpactIndex, 3);
 
     pressCell(cell(6, 7), Qt::LeftButton);
     pressCell(cell(5, 7), Qt::LeftButton);
     click(window()->matrix().columnButton(7));
     for (int a = 1; a <= 6; ++a)
         QCOMPARE(cell(a, 7)->text(), QString());
-    QCOMPARE(window()->label5()->text(),
+    QCOMPARE(window()->resolutionLabel()->text(),
              QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time."));
-    QCOMPARE(window()->label2()->text(), QString());
+    QCOMPARE(window()->status()->text(), QString());
 
     click(window()->matrix().resetAll());
-    QVERIFY(model.ImpactGrid == Grid());
+    QVERIFY(model.impactGrid == Grid());
     QCOMPARE(cell(1, 3)->text(), QString());
-    QCOMPARE(model.LastImpactIndex, 7);
+    QCOMPARE(model.lastImpactIndex, 7);
     pressCell(cell(6, 2), Qt::LeftButton);
-    QCOMPARE(window()->label5()->text(),
+    QCOMPARE(window()->resolutionLabel()->text(),
              QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time."));
 }
 
 void TestImpactsWindow::rightPressOnlySwitches() {
     pressCell(cell(6, 7), Qt::LeftButton);
-    const Grid before = app->model().ImpactGrid;
+    const Grid before = app->model().impactGrid;
     pressCell(cell(6, 7), Qt::RightButton);
     pressCell(cell(2, 2), Qt::RightButton);
-    QVERIFY(app->model().ImpactGrid == before);
+    QVERIFY(app->model().impactGrid == before);
     QCOMPARE(cell(6, 7)->text(), QStringLiteral("O"));
-    QCOMPARE(app->model().LastImpactAspect, 6);
-    QCOMPARE(app->model().LastImpactIndex, 7);
-    QCOMPARE(window()->label2()->text(), QStringLiteral(" "));
+    QCOMPARE(app->model().lastImpactAspect, 6);
+    QCOMPARE(app->model().lastImpactIndex, 7);
+    QCOMPARE(window()->status()->text(), QStringLiteral(" "));
     QVERIFY(future()->isVisible());
 }
 
 void TestImpactsWindow::focusOrder() {
     QCOMPARE(window()->focusWidget(), cell(1, 0));
-    verifyFocusChain(matrixFocusOrder(window()->matrix()) << button(window(), "Command11"));
+    verifyFocusChain(matrixFocusOrder(window()->matrix()) << button(window(), "goToFuture"));
 }
 
 QTEST_MAIN(TestImpactsWindow)

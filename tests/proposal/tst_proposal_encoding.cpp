@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-using sp::proposal::ToWindows1252;
+using sp::proposal::toWindows1252;
 
 class TestProposalEncoding : public QObject {
     Q_OBJECT
@@ -44,7 +44,7 @@ void TestProposalEncoding::bytes_data() {
 void TestProposalEncoding::bytes() {
     QFETCH(QString, text);
     QFETCH(QByteArray, expected);
-    QCOMPARE(ToWindows1252(text), expected);
+    QCOMPARE(toWindows1252(text), expected);
 }
 
 QTEST_GUILESS_MAIN(TestProposalEncoding)

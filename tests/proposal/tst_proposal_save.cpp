@@ -41,12 +41,12 @@ private:
     qint64 chunk_;
 };
 
-QStringList Entries(const QString &dir) {
+QStringList entries(const QString &dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                QDir::NoDotAndDotDot);
 }
 
-QByteArray Contents(const QString &path) {
+QByteArray contents(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
@@ -89,74 +89,74 @@ void TestProposalSave::counts() {
     QFETCH(QList<int>, row);
     QFETCH(int, mark);
     QFETCH(int, count);
-    Model model = fixtures::WithVocabulary();
+    Model model = fixtures::withVocabulary();
     for (int s = 1; s <= row.size(); ++s) {
-        model.ImpactGrid(2, s) = static_cast<std::int16_t>(row[s - 1]);
-        model.FutureGrid(5, s) = static_cast<std::int16_t>(row[s - 1]);
+        model.impactGrid(2, s) = static_cast<std::int16_t>(row[s - 1]);
+        model.futureGrid(5, s) = static_cast<std::int16_t>(row[s - 1]);
     }
-    QCOMPARE(CountImpactMarks(model, 2, mark), count);
-    QCOMPARE(CountTrendMarks(model, 5, mark), count);
+    QCOMPARE(countImpactMarks(model, 2, mark), count);
+    QCOMPARE(countTrendMarks(model, 5, mark), count);
     // The other matrix and the other rows do not leak in.
-    QCOMPARE(CountImpactMarks(model, 5, mark), mark == 0 ? 22 : 0);
-    QCOMPARE(CountTrendMarks(model, 2, mark), mark == 0 ? 22 : 0);
+    QCOMPARE(countImpactMarks(model, 5, mark), mark == 0 ? 22 : 0);
+    QCOMPARE(countTrendMarks(model, 2, mark), mark == 0 ? 22 : 0);
 }
 
 void TestProposalSave::lookupTables() {
-    Model model = fixtures::WithVocabulary();
-    model.ImpactGrid(3, 2) = Programme;
-    model.ImpactGrid(3, 5) = Programme;
-    model.ImpactGrid(3, 22) = Programme;
+    Model model = fixtures::withVocabulary();
+    model.impactGrid(3, 2) = Programme;
+    model.impactGrid(3, 5) = Programme;
+    model.impactGrid(3, 22) = Programme;
     MarkLookup lookup;
-    QCOMPARE(lookup.Count(model.ImpactGrid, 3, Programme), 3);
+    QCOMPARE(lookup.count(model.impactGrid, 3, Programme), 3);
     const std::array<int, 24> running{0, 0, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2,
                                       2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 0};
     for (int s = 0; s <= 23; ++s) {
-        QCOMPARE(lookup.MarkRunningCount[s], running[s]);
-        QCOMPARE(lookup.MarkMatch[s], (s == 2 || s == 5 || s == 22) ? 1 : 0);
+        QCOMPARE(lookup.markRunningCount[s], running[s]);
+        QCOMPARE(lookup.markMatch[s], (s == 2 || s == 5 || s == 22) ? 1 : 0);
     }
     // The next lookup overwrites every scale.
-    QCOMPARE(lookup.Count(model.ImpactGrid, 4, Programme), 0);
+    QCOMPARE(lookup.count(model.impactGrid, 4, Programme), 0);
     for (int s = 0; s <= 23; ++s)
-        QCOMPARE(lookup.MarkRunningCount[s], 0);
+        QCOMPARE(lookup.markRunningCount[s], 0);
 
-    QVERIFY_THROWS_EXCEPTION(InternalError, CountImpactMarks(model, 7, 1));
-    QVERIFY_THROWS_EXCEPTION(InternalError, CountTrendMarks(model, -1, 1));
+    QVERIFY_THROWS_EXCEPTION(InternalError, countImpactMarks(model, 7, 1));
+    QVERIFY_THROWS_EXCEPTION(InternalError, countTrendMarks(model, -1, 1));
 }
 
 void TestProposalSave::saveAllowed_data() {
     QTest::addColumn<Model>("model");
     QTest::addColumn<bool>("allowed");
 
-    Model neither = fixtures::WithVocabulary();
-    neither.ImpactGrid(3, 4) = Programme;
-    Model frameOnly = fixtures::Saveable();
-    frameOnly.ImpactGrid(MassAspect, 13) = NotAffected;
-    Model grainOnly = fixtures::Saveable();
-    grainOnly.ImpactGrid(MassAspect, 8) = NotAffected;
-    Model otherRow = fixtures::WithVocabulary();
-    otherRow.ImpactGrid(5, 8) = Frame;
-    otherRow.ImpactGrid(5, 13) = Grain;
+    Model neither = fixtures::withVocabulary();
+    neither.impactGrid(3, 4) = Programme;
+    Model frameOnly = fixtures::saveableModel();
+    frameOnly.impactGrid(MassAspect, 13) = NotAffected;
+    Model grainOnly = fixtures::saveableModel();
+    grainOnly.impactGrid(MassAspect, 8) = NotAffected;
+    Model otherRow = fixtures::withVocabulary();
+    otherRow.impactGrid(5, 8) = Frame;
+    otherRow.impactGrid(5, 13) = Grain;
 
     QTest::newRow("neither") << neither << false;
     QTest::newRow("frame only") << frameOnly << false;
     QTest::newRow("grain only") << grainOnly << false;
     QTest::newRow("both off the mass row") << otherRow << false;
-    QTest::newRow("both") << fixtures::Saveable() << true;
-    QTest::newRow("both among other marks") << fixtures::Crowded() << true;
+    QTest::newRow("both") << fixtures::saveableModel() << true;
+    QTest::newRow("both among other marks") << fixtures::crowdedModel() << true;
 }
 
 void TestProposalSave::saveAllowed() {
     QFETCH(Model, model);
     QFETCH(bool, allowed);
     const Model before = model;
-    QCOMPARE(SaveAllowed(model), allowed);
-    QVERIFY(model.ImpactGrid == before.ImpactGrid && model.FutureGrid == before.FutureGrid);
+    QCOMPARE(proposal::saveAllowed(model), allowed);
+    QVERIFY(model.impactGrid == before.impactGrid && model.futureGrid == before.futureGrid);
 }
 
 void TestProposalSave::messages() {
-    QCOMPARE(RefusalMessage(), QStringLiteral("Fill in your frame (O) and grain (o) in the row "
+    QCOMPARE(refusalMessage(), QStringLiteral("Fill in your frame (O) and grain (o) in the row "
                                               "mass|space|time before saving."));
-    QCOMPARE(FailureMessage(QStringLiteral("Is a directory")),
+    QCOMPARE(failureMessage(QStringLiteral("Is a directory")),
              QStringLiteral("Could not save StudyProposal.txt: Is a directory"));
 }
 
@@ -183,7 +183,7 @@ void TestProposalSave::writeBytes() {
     FailDevice device(capacity, chunk);
     QVERIFY(device.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     QString error;
-    QCOMPARE(WriteBytes(device, bytes, &error), ok);
+    QCOMPARE(proposal::writeBytes(device, bytes, &error), ok);
     if (ok) {
         QCOMPARE(device.written, bytes);
         QVERIFY(error.isEmpty());
@@ -197,7 +197,7 @@ void TestProposalSave::closedDeviceFails() {
     FailDevice device(1000, 1000);
     QString error;
     QTest::ignoreMessage(QtWarningMsg, "QIODevice::write (QIODevice): device not open");
-    QVERIFY(!WriteBytes(device, "abc", &error));
+    QVERIFY(!proposal::writeBytes(device, "abc", &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(device.written.isEmpty());
 }
@@ -206,18 +206,18 @@ void TestProposalSave::savingTwiceKeepsTheSecond() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
-    const QByteArray first = ToWindows1252(
-        StudyProposalText(fixtures::Crowded(), "2050", fixtures::SeveralScales, "1/1/30"));
-    const QByteArray second = ToWindows1252(
-        StudyProposalText(fixtures::Saveable(), "2030", fixtures::BluePrint, "2/1/30"));
+    const QByteArray first = toWindows1252(
+        studyProposalText(fixtures::crowdedModel(), "2050", fixtures::SeveralScales, "1/1/30"));
+    const QByteArray second = toWindows1252(
+        studyProposalText(fixtures::saveableModel(), "2030", fixtures::BluePrint, "2/1/30"));
     QVERIFY(first.size() > second.size());
 
     QString error;
-    QVERIFY(SaveStudyProposal(path, first, &error));
-    QCOMPARE(Contents(path), first);
-    QVERIFY(SaveStudyProposal(path, second, &error));
-    QCOMPARE(Contents(path), second);
-    QCOMPARE(Entries(dir.path()), QStringList{"StudyProposal.txt"});
+    QVERIFY(saveStudyProposal(path, first, &error));
+    QCOMPARE(contents(path), first);
+    QVERIFY(saveStudyProposal(path, second, &error));
+    QCOMPARE(contents(path), second);
+    QCOMPARE(entries(dir.path()), QStringList{"StudyProposal.txt"});
 }
 
 void TestProposalSave::unwritableTargetLeavesNothing_data() {
@@ -239,10 +239,10 @@ void TestProposalSave::unwritableTargetLeavesNothing() {
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("StudyProposal.txt")));
 
     QString error;
-    QVERIFY(!SaveStudyProposal(dir.filePath(relativePath), "text\r\n", &error));
+    QVERIFY(!saveStudyProposal(dir.filePath(relativePath), "text\r\n", &error));
     QVERIFY(!error.isEmpty());
-    QCOMPARE(Entries(dir.path()), entriesAfter);
-    QVERIFY(Entries(dir.filePath(QStringLiteral("StudyProposal.txt"))).isEmpty());
+    QCOMPARE(entries(dir.path()), entriesAfter);
+    QVERIFY(entries(dir.filePath(QStringLiteral("StudyProposal.txt"))).isEmpty());
 }
 
 void TestProposalSave::failedWriteKeepsEarlierFile_data() {
@@ -259,7 +259,7 @@ void TestProposalSave::failedWriteKeepsEarlierFile() {
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
     QString error;
-    QVERIFY(SaveStudyProposal(path, "earlier\r\n", &error));
+    QVERIFY(saveStudyProposal(path, "earlier\r\n", &error));
 
     // Root ignores permissions but not the file size limit: the write fails part way.
     rlimit before{};
@@ -268,14 +268,14 @@ void TestProposalSave::failedWriteKeepsEarlierFile() {
     small.rlim_cur = 4096;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = SaveStudyProposal(path, QByteArray(size, 'x'), &error);
+    const bool saved = saveStudyProposal(path, QByteArray(size, 'x'), &error);
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
 
     QVERIFY(!saved);
     QVERIFY(!error.isEmpty());
-    QCOMPARE(Contents(path), QByteArray("earlier\r\n"));
-    QCOMPARE(Entries(dir.path()), QStringList{"StudyProposal.txt"});
+    QCOMPARE(contents(path), QByteArray("earlier\r\n"));
+    QCOMPARE(entries(dir.path()), QStringList{"StudyProposal.txt"});
 #else
     QSKIP("needs a file size limit");
 #endif

@@ -57,21 +57,21 @@ const QByteArray KeyWordsExplained =
     "(function, action, output, result, characteristic) of the subject x (independent variable "
     "actor, input, condition, cause)\x92.";
 
-QByteArray Tabs(int n) {
+QByteArray tabs(int n) {
     return QByteArray(n, '\t');
 }
 
-QByteArray Header(const QByteArray &caption) {
+QByteArray header(const QByteArray &caption) {
     return caption + '\t' + ScaleWords.join(u'\t').toLatin1() + '\t';
 }
 
-QByteArray Bytes(const Model &model, const QString &horizon, const QString &resolution) {
-    return proposal::ToWindows1252(
-        proposal::StudyProposalText(model, horizon, resolution, QStringLiteral("12/8/25")));
+QByteArray documentBytes(const Model &model, const QString &horizon, const QString &resolution) {
+    return proposal::toWindows1252(
+        proposal::studyProposalText(model, horizon, resolution, QStringLiteral("12/8/25")));
 }
 
 // `run` must stand as consecutive lines at or after `from`; `from` moves past it.
-void ExpectRun(const Lines &lines, const Lines &run, qsizetype &from) {
+void expectRun(const Lines &lines, const Lines &run, qsizetype &from) {
     const qsizetype at = lines.indexOf(run.first(), from);
     QVERIFY2(at >= 0, run.first().constData());
     QCOMPARE(lines.mid(at, run.size()), run);
@@ -79,7 +79,7 @@ void ExpectRun(const Lines &lines, const Lines &run, qsizetype &from) {
 }
 
 // Folds accents so that surnames compare as in an alphabetical list.
-QString SortKey(const QString &reference) {
+QString sortKey(const QString &reference) {
     QString key;
     for (QChar c : reference.section(u',', 0, 0).normalized(QString::NormalizationForm_D))
         if (c.category() != QChar::Mark_NonSpacing)
@@ -103,16 +103,17 @@ private Q_SLOTS:
 
 void TestProposalText::workedExample() {
     bool crLf = false;
-    const Lines lines = fixtures::SplitCrLf(
-        Bytes(fixtures::Worked(), QStringLiteral("2030"), fixtures::BluePrint), &crLf);
+    const Lines lines = fixtures::splitCrLf(
+        documentBytes(fixtures::workedExample(), QStringLiteral("2030"), fixtures::BluePrint),
+        &crLf);
     QVERIFY(crLf);
     QCOMPARE(lines.size(), 246);
 
     const QByteArray object = "The object of study has the resolution of a blue print for 2030 on "
                               "Town(3km) scale with smallest details on Building(10m) level";
-    const QByteArray empty = Tabs(23);
+    const QByteArray empty = tabs(23);
     qsizetype from = 0;
-    ExpectRun(lines,
+    expectRun(lines,
               {"<messages between these brackets have to be executed and removed after execution>",
                "<copy this text in a Word document on your own disc>",
                "<author's last name, first name or initials and prefix>(12/8/25)<TITLE> "
@@ -120,7 +121,7 @@ void TestProposalText::workedExample() {
                "<if there is already a location, make its name part of your title>"},
               from);
     QCOMPARE(from, 4);
-    ExpectRun(
+    expectRun(
         lines,
         {"1.1 OBJECT OF MY STUDY",
          HeadingB10,
@@ -130,10 +131,10 @@ void TestProposalText::workedExample() {
          "My assumptions about the probable future context of the object of study until 2030 "
          "are:",
          StartTable,
-         Header("Future 2030"),
+         header("Future 2030"),
          "management" + empty,
          "culture" + empty,
-         "economy\t" + Tabs(7) + "+\t-\t" + Tabs(3) + "+\t" + Tabs(9),
+         "economy\t" + tabs(7) + "+\t-\t" + tabs(3) + "+\t" + tabs(9),
          "technique" + empty,
          "ecology" + empty,
          "mass" + empty,
@@ -153,18 +154,18 @@ void TestProposalText::workedExample() {
          "As far as this future is not desirable it will generate a field of problems "
          "(Marrek and Wendrik(2002))."},
         from);
-    ExpectRun(lines,
+    expectRun(lines,
               {"My study derives its motivation, intention, aims or even programme of requirements "
                "from fields indicated by a P in the next table:",
                "",
                StartTable,
-               Header("Impacts 2030"),
+               header("Impacts 2030"),
                "management" + empty,
                "culture" + empty,
-               "economy\t" + Tabs(8) + "P\tI\t" + Tabs(12),
+               "economy\t" + tabs(8) + "P\tI\t" + tabs(12),
                "technique" + empty,
-               "ecology\t" + Tabs(7) + "P\t" + Tabs(14),
-               "mass\t" + Tabs(7) + "O\t" + Tabs(4) + "o\t" + Tabs(9),
+               "ecology\t" + tabs(7) + "P\t" + tabs(14),
+               "mass\t" + tabs(7) + "O\t" + tabs(4) + "o\t" + tabs(9),
                StopTable,
                Upright,
                "Legend:",
@@ -188,7 +189,7 @@ void TestProposalText::workedExample() {
                "",
                "1.4 MY DESIGNERLY REFERENCES: FIELD OF MEANS"},
               from);
-    ExpectRun(lines,
+    expectRun(lines,
               {"2 MY STUDY PROPOSAL", "2.1 LOCATION AND OTHER FUTURE CONTEXT FACTORS",
                object + ". The actual object will be located in ....",
                "<if you already have chosen a location, give a map and other images of the "
@@ -204,7 +205,7 @@ void TestProposalText::workedExample() {
                "Town(3km) ecology should ...", "",
                "2.3 INTENDED RESULTS, CONTRIBUTIONS AND PLANNING"},
               from);
-    ExpectRun(lines,
+    expectRun(lines,
               {"3.3 KEY WORDS", "<add key words by which your study could be found back by others>",
                KeyWordsExplained, "", "planhorizon(2030)",
                "economy supposed growing(Town(3km),notDistrict(1km),Building(10m))",
@@ -225,16 +226,16 @@ void TestProposalText::wholeFile_data() {
     QTest::addColumn<Lines>("adjacent"); // pairs of lines that must follow each other
 
     QTest::newRow("frame and grain only")
-        << fixtures::Saveable() << QStringLiteral("2030") << QByteArray("2030") << 232 << 0
+        << fixtures::saveableModel() << QStringLiteral("2030") << QByteArray("2030") << 232 << 0
         << Lines{"planhorizon(2030)", "frame object(Town(3km))", "grain object(Building(10m))",
-                 "management" + Tabs(23), "mass\t" + Tabs(7) + "O\t" + Tabs(4) + "o\t" + Tabs(9)}
+                 "management" + tabs(23), "mass\t" + tabs(7) + "O\t" + tabs(4) + "o\t" + tabs(9)}
         << Lines{LastE, FirstF, LastF, "", LastH, "", LastI, ""};
 
     QList<std::pair<int, QString>> techniqueCells;
     for (int s = 1; s <= ScaleCount; ++s)
         if (s % 3 != 0)
             techniqueCells.append({s, s % 3 == 1 ? "/" : "x"});
-    const QByteArray TechniqueRow = fixtures::Row("technique", techniqueCells).toLatin1();
+    const QByteArray TechniqueRow = fixtures::row("technique", techniqueCells).toLatin1();
     const auto crowded = [&](const QByteArray &h) {
         return Lines{
             "The object of study will be elaborated on several scales for " + h +
@@ -270,11 +271,11 @@ void TestProposalText::wholeFile_data() {
     };
     // Every row has the same cells: P at 2 and 16, I at 5 and 20.
     QTest::newRow("crowded, empty horizon")
-        << fixtures::Crowded() << QString() << QByteArray() << 307 << 12 << crowded("")
+        << fixtures::crowdedModel() << QString() << QByteArray() << 307 << 12 << crowded("")
         << Lines{"impact ecology(Subnational(100km),Supermaterial(3mm))",
                  "impact mass(Supermaterial(3mm))"};
     QTest::newRow("crowded, horizon outside the code page")
-        << fixtures::Crowded() << QStringLiteral("2030\u2013\u4e2d\U0001F600")
+        << fixtures::crowdedModel() << QStringLiteral("2030\u2013\u4e2d\U0001F600")
         << QByteArray("2030\x96??") << 307 << 12 << crowded("2030\x96??")
         << Lines{"programme ecology(Continental(3000km),Buildingcomponent(300mm) )",
                  "programme mass(Element(30mm))"};
@@ -289,9 +290,9 @@ void TestProposalText::wholeFile() {
     QFETCH(Lines, present);
     QFETCH(Lines, adjacent);
 
-    const QByteArray bytes = Bytes(model, horizon, fixtures::SeveralScales);
+    const QByteArray bytes = documentBytes(model, horizon, fixtures::SeveralScales);
     bool crLf = false;
-    const Lines lines = fixtures::SplitCrLf(bytes, &crLf);
+    const Lines lines = fixtures::splitCrLf(bytes, &crLf);
     QVERIFY2(crLf, "every line ends with CR LF, with no lone CR or LF");
     QCOMPARE(lines.size(), lineCount);
 
@@ -348,7 +349,7 @@ void TestProposalText::wholeFile() {
     qsizetype at = -1;
     for (const QByteArray caption : {"Future ", "Impacts "}) {
         at = lines.indexOf(StartTable, at + 1);
-        QCOMPARE(lines.value(at + 1), Header(caption + horizonBytes));
+        QCOMPARE(lines.value(at + 1), header(caption + horizonBytes));
         for (int row = 1; row <= 7; ++row) {
             const QByteArray &line = lines.value(at + row);
             QCOMPARE(line.count('\t'), 23);
@@ -376,9 +377,9 @@ void TestProposalText::blocks_data() {
     const QString lastI = QString::fromLatin1(LastI);
     const QString motivation = QStringLiteral("2.2 MOTIVATION OR PROGRAMME OF REQUIREMENTS");
 
-    Model noProgramme = fixtures::Worked();
-    noProgramme.ImpactGrid(3, 9) = NotAffected;
-    noProgramme.ImpactGrid(5, 8) = NotAffected;
+    Model noProgramme = fixtures::workedExample();
+    noProgramme.impactGrid(3, 9) = NotAffected;
+    noProgramme.impactGrid(5, 8) = NotAffected;
     QTest::newRow("no P anywhere")
         << noProgramme
         << QList<QStringList>{{QString::fromLatin1(LastE), QString::fromLatin1(FirstF)},
@@ -386,16 +387,16 @@ void TestProposalText::blocks_data() {
                               {"impact economy(Neighbourhood(300m))"}}
         << QStringList{"programme ", "Actors in ecology"};
 
-    Model secondOnly = fixtures::Saveable();
-    secondOnly.FutureGrid(2, 8) = 2;
+    Model secondOnly = fixtures::saveableModel();
+    secondOnly.futureGrid(2, 8) = 2;
     QTest::newRow("only the second trend in a row")
         << secondOnly
-        << QList<QStringList>{{fixtures::Row("culture", {{8, "<"}})}, {lastH, "", motivation}}
+        << QList<QStringList>{{fixtures::row("culture", {{8, "<"}})}, {lastH, "", motivation}}
         << QStringList{"If ", "culture supposed"};
 
-    Model secondFirst = fixtures::Saveable();
-    secondFirst.FutureGrid(2, 8) = 2;
-    secondFirst.FutureGrid(2, 9) = 1;
+    Model secondFirst = fixtures::saveableModel();
+    secondFirst.futureGrid(2, 8) = 2;
+    secondFirst.futureGrid(2, 9) = 1;
     QTest::newRow("second trend before the first")
         << secondFirst
         << QList<QStringList>{{lastH, "",
@@ -406,9 +407,9 @@ void TestProposalText::blocks_data() {
                                "culture supposed innovative(notTown(3km),District(1km))"}}
         << QStringList{};
 
-    Model noTrend = fixtures::Saveable();
-    noTrend.ImpactGrid(4, 10) = Programme;
-    noTrend.ImpactGrid(4, 11) = Unintended;
+    Model noTrend = fixtures::saveableModel();
+    noTrend.impactGrid(4, 10) = Programme;
+    noTrend.impactGrid(4, 11) = Unintended;
     QTest::newRow("P and I without a trend")
         << noTrend
         << QList<QStringList>{{"Actors in technique on the level of ",
@@ -420,14 +421,14 @@ void TestProposalText::blocks_data() {
                                "programme technique(Neighbourhood(300m))"}}
         << QStringList{"If ", "Neighbourhood(300m) technique usually"};
 
-    Model technique = fixtures::Saveable();
-    technique.FutureGrid(4, 4) = 2;
-    technique.FutureGrid(4, 5) = 1;
-    technique.ImpactGrid(4, 4) = Programme;
+    Model technique = fixtures::saveableModel();
+    technique.futureGrid(4, 4) = 2;
+    technique.futureGrid(4, 5) = 1;
+    technique.impactGrid(4, 4) = Programme;
     QTest::newRow("technique's second trend in the table")
         << technique
         << QList<
-               QStringList>{{fixtures::Row("technique", {{4, "x"}, {5, "/"}})},
+               QStringList>{{fixtures::row("technique", {{4, "x"}, {5, "/"}})},
                             {"\tinternally combining subfunctions (X) National(300km) like ..."},
                             {"If technique will be internally specializing subfunctions (/) not on "
                              "National(300km), on Subnational(100km) level, it will influence the "
@@ -440,12 +441,12 @@ void TestProposalText::blocks_data() {
                              "specialising(notNational(300km),Subnational(100km))"}}
         << QStringList{};
 
-    Model several = fixtures::Saveable();
-    several.ImpactGrid(6, 8) = NotAffected;
-    several.ImpactGrid(6, 3) = Frame;
-    several.ImpactGrid(6, 14) = Grain;
-    several.ImpactGrid(1, 7) = Unintended;
-    several.ImpactGrid(1, 9) = Unintended;
+    Model several = fixtures::saveableModel();
+    several.impactGrid(6, 8) = NotAffected;
+    several.impactGrid(6, 3) = Frame;
+    several.impactGrid(6, 14) = Grain;
+    several.impactGrid(1, 7) = Unintended;
+    several.impactGrid(1, 9) = Unintended;
     QTest::newRow("several frames, grains and I cells")
         << several
         << QList<QStringList>{{"frame object(Subcontinental(1000km))",
@@ -459,7 +460,7 @@ void TestProposalText::blocks() {
     QFETCH(QList<QStringList>, runs);
     QFETCH(QStringList, absentPrefixes);
 
-    const QStringList lines = fixtures::SplitCrLf(proposal::StudyProposalText(
+    const QStringList lines = fixtures::splitCrLf(proposal::studyProposalText(
         model, QStringLiteral("2030"), fixtures::BluePrint, QStringLiteral("today")));
     qsizetype from = lines.indexOf(QStringLiteral("1.1 OBJECT OF MY STUDY"));
     for (const QStringList &run : runs) {
@@ -479,8 +480,8 @@ void TestProposalText::blocks() {
 }
 
 void TestProposalText::referenceList() {
-    const QStringList lines = fixtures::SplitCrLf(proposal::StudyProposalText(
-        fixtures::Saveable(), QStringLiteral("2030"), fixtures::BluePrint, QString()));
+    const QStringList lines = fixtures::splitCrLf(proposal::studyProposalText(
+        fixtures::saveableModel(), QStringLiteral("2030"), fixtures::BluePrint, QString()));
     const qsizetype first = lines.indexOf(QStringLiteral("<Add and remove titles.>")) + 1;
     const QStringList references = lines.mid(first, 66);
     QCOMPARE(lines.value(first + 66), QStringLiteral("....."));
@@ -497,7 +498,7 @@ void TestProposalText::referenceList() {
         if (line.endsWith(keyWords))
             ++withKeyWords;
         if (i > 0)
-            QVERIFY2(SortKey(references[i - 1]) <= SortKey(line), qPrintable(line));
+            QVERIFY2(sortKey(references[i - 1]) <= sortKey(line), qPrintable(line));
     }
     QCOMPARE(withKeyWords, 64);
     QCOMPARE(references.filter(QStringLiteral("Sandor, L. P., Eds. (2002) ") + volume + '.').size(),
@@ -509,14 +510,14 @@ void TestProposalText::referenceList() {
 }
 
 void TestProposalText::markOutOfRangeStops() {
-    Model trend = fixtures::Saveable();
-    trend.FutureGrid(2, 5) = 3;
+    Model trend = fixtures::saveableModel();
+    trend.futureGrid(2, 5) = 3;
     QVERIFY_THROWS_EXCEPTION(InternalError,
-                             proposal::StudyProposalText(trend, "2030", "x", "today"));
-    Model impact = fixtures::Saveable();
-    impact.ImpactGrid(2, 5) = -1;
+                             proposal::studyProposalText(trend, "2030", "x", "today"));
+    Model impact = fixtures::saveableModel();
+    impact.impactGrid(2, 5) = -1;
     QVERIFY_THROWS_EXCEPTION(InternalError,
-                             proposal::StudyProposalText(impact, "2030", "x", "today"));
+                             proposal::studyProposalText(impact, "2030", "x", "today"));
 }
 
 QTEST_GUILESS_MAIN(TestProposalText)

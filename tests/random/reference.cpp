@@ -194,9 +194,9 @@ void World::start() {
 void World::openFuture() {
     if (future.open)
         return;
-    future = FutureView();
+    future = futureView();
     future.open = true;
-    future.text1 = QStringLiteral("2030");
+    future.horizonEdit = QStringLiteral("2030");
     ++futureLoads;
 }
 
@@ -204,10 +204,10 @@ void World::openImpacts() {
     if (impacts.open)
         return;
     openFuture(); // the load step copies the time horizon
-    impacts = ImpactsView();
+    impacts = impactsView();
     impacts.open = true;
-    impacts.label3 = future.text1;
-    impacts.label5 = resolutionStatement(impact);
+    impacts.horizonLabel = future.horizonEdit;
+    impacts.resolution = resolutionStatement(impact);
     ++impactsLoads;
 }
 
@@ -242,7 +242,7 @@ void World::pressFuture(int aspect, int index, Button button) {
     cell.black = false;
     cell.caption = trendCaption(aspect, mark);
     cell.current = true;
-    future.label2 = scaleWord(s) + QStringLiteral(" ") + aspectWord(aspect) +
+    future.status = scaleWord(s) + QStringLiteral(" ") + aspectWord(aspect) +
                     QStringLiteral(" will be ") + trendWord(aspect, mark);
 }
 
@@ -260,11 +260,11 @@ void World::pressImpacts(int aspect, int index, Button button) {
     cell.caption = impactCaption(mark);
     cell.current = true;
     const int t = trend[aspect][s];
-    impacts.label2 = scaleWord(s) + QStringLiteral(" ") + aspectWord(aspect) +
+    impacts.status = scaleWord(s) + QStringLiteral(" ") + aspectWord(aspect) +
                      QStringLiteral(" is ") + impactWord(mark) +
                      (t ? QStringLiteral(" while ") + trendWord(aspect, t) : QString());
     if (aspect == Mass)
-        impacts.label5 = resolutionStatement(impact);
+        impacts.resolution = resolutionStatement(impact);
     if (t == 0 && mark != None) {
         openFuture(); // hidden, if the user had closed it
         futureCell(aspect, index).black = true;
@@ -276,7 +276,7 @@ void World::resetFutureRow(int index) {
         trend[index + 1][j + 1] = 0;
         clear(futureCell(index + 1, j));
     }
-    future.label2.clear();
+    future.status.clear();
 }
 
 void World::resetFutureColumn(int index) {
@@ -284,7 +284,7 @@ void World::resetFutureColumn(int index) {
         trend[a][index + 1] = 0;
         clear(futureCell(a, index));
     }
-    future.label2.clear();
+    future.status.clear();
 }
 
 void World::resetFutureAll() {
@@ -297,7 +297,7 @@ void World::resetImpactsRow(int index) {
         impact[index + 1][j + 1] = None;
         clear(impactsCell(index + 1, j));
     }
-    impacts.label2.clear(); // the statement stays as it was
+    impacts.status.clear(); // the statement stays as it was
 }
 
 void World::resetImpactsColumn(int index) {
@@ -305,7 +305,7 @@ void World::resetImpactsColumn(int index) {
         impact[a][index + 1] = None;
         clear(impactsCell(a, index));
     }
-    impacts.label2.clear();
+    impacts.status.clear();
 }
 
 void World::resetImpactsAll() {
@@ -314,10 +314,10 @@ void World::resetImpactsAll() {
 }
 
 void World::goToImpacts() {
-    future.label2.clear();
+    future.status.clear();
     showImpacts();
     if (lastAspect != 0)
-        impacts.label2 = reading();
+        impacts.status = reading();
 }
 
 void World::probableFutureUntil() {
@@ -325,26 +325,26 @@ void World::probableFutureUntil() {
 }
 
 void World::goToFuture() {
-    impacts.label6 = QStringLiteral(" ");
-    impacts.label2 = QStringLiteral(" ");
+    impacts.switchNote = QStringLiteral(" ");
+    impacts.status = QStringLiteral(" ");
     showFuture();
 }
 
 void World::closeFuture() {
-    future = FutureView();
+    future = futureView();
 }
 void World::closeImpacts() {
-    impacts = ImpactsView();
+    impacts = impactsView();
 }
 
 void World::setHorizon(const QString &text) {
-    future.text1 = text;
+    future.horizonEdit = text;
 }
 
 bool World::save() {
     const Ends ends = massEnds(impact);
     if (ends.frame == 0 || ends.grain == 0) {
-        future.label2 = refusalText();
+        future.status = refusalText();
         return false;
     }
     openImpacts(); // the statement is read from the window, which may have to load again

@@ -41,19 +41,19 @@ struct Cell {
 };
 using Cells = std::array<std::array<Cell, Scales>, Aspects>; // [aspect - 1][position]
 
-struct FutureView {
+struct futureView {
     bool open = false;
     bool visible = false;
     Cells cells;
-    QString label2;
-    QString text1;
+    QString status;
+    QString horizonEdit;
 };
 
-struct ImpactsView {
+struct impactsView {
     bool open = false;
     bool visible = false;
     Cells cells;
-    QString label2, label3, label5, label6;
+    QString status, horizonLabel, resolution, switchNote;
 };
 
 class World {
@@ -62,8 +62,8 @@ public:
     Marks impact{};
     int lastAspect = 0;
     int lastIndex = 0;
-    FutureView future;
-    ImpactsView impacts;
+    futureView future;
+    impactsView impacts;
     int futureLoads = 0;
     int impactsLoads = 0;
 
@@ -86,7 +86,7 @@ public:
     void setHorizon(const QString &text);
 
     // The save button. False when refused; true when the file is written, opening with the
-    // statement impacts.label5 holds then.
+    // statement impacts.resolution holds then.
     bool save();
 
     // The reading "Go to Impacts" writes, or empty before any advancing press in Impacts.

@@ -233,14 +233,14 @@ void TestRandom::goToImpactsSomehow() {
     switch (pick(3)) {
     case 0:
         note(QStringLiteral("Go to Impacts"));
-        count(QStringLiteral("Future Command10"));
-        click(button(future, "Command10"));
+        count(QStringLiteral("Future goToImpacts"));
+        click(button(future, "goToImpacts"));
         world.goToImpacts();
         break;
     case 1:
         note(QStringLiteral("click Probable future until"));
-        count(QStringLiteral("Future Label4"));
-        QTest::mouseClick(label(future, "Label4"), Qt::LeftButton);
+        count(QStringLiteral("Future horizonTitle"));
+        QTest::mouseClick(label(future, "horizonTitle"), Qt::LeftButton);
         world.probableFutureUntil();
         break;
     default: {
@@ -257,8 +257,8 @@ void TestRandom::goToFutureSomehow() {
     ImpactsWindow *impacts = app->impactsWindow();
     if (pick(2) == 0) {
         note(QStringLiteral("Go to Future"));
-        count(QStringLiteral("Impacts Command11"));
-        click(button(impacts, "Command11"));
+        count(QStringLiteral("Impacts goToFuture"));
+        click(button(impacts, "goToFuture"));
         world.goToFuture();
     } else {
         const int a = 1 + pick(6), j = pick(22);
@@ -338,16 +338,16 @@ QString TestRandom::randomLongText() {
 
 void TestRandom::editHorizon() {
     ensureFutureShown();
-    QLineEdit *text1 = app->futureWindow()->text1();
-    QString expected = world.future.text1;
+    QLineEdit *horizonEdit = app->futureWindow()->horizonEdit();
+    QString expected = world.future.horizonEdit;
     int way = pick(5);
     if (expected.size() > 350 && (way == 2 || way == 4))
         way = 0; // a few hundred characters are enough
     switch (way) {
     case 0:
         note(QStringLiteral("horizon: select all, delete"));
-        QTest::keyClick(text1, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(text1, Qt::Key_Backspace);
+        QTest::keyClick(horizonEdit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(horizonEdit, Qt::Key_Backspace);
         expected.clear();
         break;
     case 1: {
@@ -361,18 +361,18 @@ void TestRandom::editHorizon() {
                 typed += QLatin1Char(Typable[pick(int(sizeof Typable) - 1)]);
         }
         note(QStringLiteral("horizon: select all, type %1").arg(shown(typed)));
-        QTest::keyClick(text1, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(text1, typed);
+        QTest::keyClick(horizonEdit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(horizonEdit, typed);
         expected = typed;
         break;
     }
     case 2: {
         const QString piece = Pieces[pick(int(Pieces.size()))];
         note(QStringLiteral("horizon: input method commits %1 at the end").arg(shown(piece)));
-        QTest::keyClick(text1, Qt::Key_End);
+        QTest::keyClick(horizonEdit, Qt::Key_End);
         QInputMethodEvent commit;
         commit.setCommitString(piece);
-        QCoreApplication::sendEvent(text1, &commit);
+        QCoreApplication::sendEvent(horizonEdit, &commit);
         expected += piece;
         break;
     }
@@ -380,8 +380,8 @@ void TestRandom::editHorizon() {
         const QString pasted = randomLongText();
         note(QStringLiteral("horizon: select all, paste %1 characters").arg(pasted.size()));
         QGuiApplication::clipboard()->setText(pasted);
-        QTest::keyClick(text1, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(text1, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(horizonEdit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(horizonEdit, Qt::Key_V, Qt::ControlModifier);
         expected = pasted;
         break;
     }
@@ -389,8 +389,8 @@ void TestRandom::editHorizon() {
         const char32_t c = pick(2) ? U'\U0001F600' : U'\U0001D7CF';
         const QString key = QString::fromUcs4(&c, 1);
         note(QStringLiteral("horizon: key with text %1 at the end").arg(shown(key)));
-        QTest::keyClick(text1, Qt::Key_End);
-        QTest::sendKeyEvent(QTest::Click, text1, Qt::Key_unknown, key, Qt::NoModifier);
+        QTest::keyClick(horizonEdit, Qt::Key_End);
+        QTest::sendKeyEvent(QTest::Click, horizonEdit, Qt::Key_unknown, key, Qt::NoModifier);
         expected += key;
     }
     }
@@ -402,9 +402,9 @@ void TestRandom::save() {
     ensureFutureShown();
     note(QStringLiteral("save"));
     const bool impactsClosed = !world.impacts.open;
-    const QString dateBefore = proposal::TodayShortDate();
-    click(button(app->futureWindow(), "Command11"));
-    const QString dateAfter = proposal::TodayShortDate();
+    const QString dateBefore = proposal::todayShortDate();
+    click(button(app->futureWindow(), "saveProposal"));
+    const QString dateAfter = proposal::todayShortDate();
     const QDir here(dir->path());
     if (!world.save()) {
         count(QStringLiteral("save refused"));
@@ -417,15 +417,15 @@ void TestRandom::save() {
         if (impactsClosed)
             count(QStringLiteral("Impacts opened hidden by a save"));
         Model model;
-        InitVocabulary(model);
+        initVocabulary(model);
         for (int a = 1; a <= reference::Aspects; ++a)
             for (int s = 1; s <= reference::Scales; ++s) {
-                model.FutureGrid(a, s) = std::int16_t(world.trend[a][s]);
-                model.ImpactGrid(a, s) = std::int16_t(world.impact[a][s]);
+                model.futureGrid(a, s) = std::int16_t(world.trend[a][s]);
+                model.impactGrid(a, s) = std::int16_t(world.impact[a][s]);
             }
         const auto document = [&](const QString &date) {
-            return proposal::ToWindows1252(
-                proposal::StudyProposalText(model, world.future.text1, world.impacts.label5, date));
+            return proposal::toWindows1252(proposal::studyProposalText(
+                model, world.future.horizonEdit, world.impacts.resolution, date));
         };
         const QByteArray bytes = readFile(FileName);
         QByteArray expected = document(dateBefore);
@@ -455,7 +455,7 @@ void TestRandom::event(Kind kind) {
         ensureFutureShown();
         const int i = pick(6);
         note(QStringLiteral("Future row reset %1").arg(i));
-        count(QStringLiteral("Future Command7_%1").arg(i));
+        count(QStringLiteral("Future rowReset_%1").arg(i));
         click(app->futureWindow()->matrix().rowReset(i));
         world.resetFutureRow(i);
         break;
@@ -464,7 +464,7 @@ void TestRandom::event(Kind kind) {
         ensureFutureShown();
         const int j = pick(22);
         note(QStringLiteral("Future column reset %1").arg(j));
-        count(QStringLiteral("Future Command8_%1").arg(j));
+        count(QStringLiteral("Future columnReset_%1").arg(j));
         click(app->futureWindow()->matrix().columnButton(j));
         world.resetFutureColumn(j);
         break;
@@ -472,7 +472,7 @@ void TestRandom::event(Kind kind) {
     case FutureResetAll:
         ensureFutureShown();
         note(QStringLiteral("Future reset all"));
-        count(QStringLiteral("Future Command9"));
+        count(QStringLiteral("Future resetAll"));
         click(app->futureWindow()->matrix().resetAll());
         world.resetFutureAll();
         break;
@@ -480,7 +480,7 @@ void TestRandom::event(Kind kind) {
         ensureImpactsShown();
         const int i = pick(6);
         note(QStringLiteral("Impacts row reset %1").arg(i));
-        count(QStringLiteral("Impacts Command7_%1").arg(i));
+        count(QStringLiteral("Impacts rowReset_%1").arg(i));
         click(app->impactsWindow()->matrix().rowReset(i));
         world.resetImpactsRow(i);
         break;
@@ -489,7 +489,7 @@ void TestRandom::event(Kind kind) {
         ensureImpactsShown();
         const int j = pick(22);
         note(QStringLiteral("Impacts column reset %1").arg(j));
-        count(QStringLiteral("Impacts Command8_%1").arg(j));
+        count(QStringLiteral("Impacts columnReset_%1").arg(j));
         click(app->impactsWindow()->matrix().columnButton(j));
         world.resetImpactsColumn(j);
         break;
@@ -497,29 +497,29 @@ void TestRandom::event(Kind kind) {
     case ImpactsResetAll:
         ensureImpactsShown();
         note(QStringLiteral("Impacts reset all"));
-        count(QStringLiteral("Impacts Command9"));
+        count(QStringLiteral("Impacts resetAll"));
         click(app->impactsWindow()->matrix().resetAll());
         world.resetImpactsAll();
         break;
     case GoToImpactsButton:
         ensureFutureShown();
         note(QStringLiteral("Go to Impacts"));
-        count(QStringLiteral("Future Command10"));
-        click(button(app->futureWindow(), "Command10"));
+        count(QStringLiteral("Future goToImpacts"));
+        click(button(app->futureWindow(), "goToImpacts"));
         world.goToImpacts();
         break;
     case ProbableFutureUntil:
         ensureFutureShown();
         note(QStringLiteral("click Probable future until"));
-        count(QStringLiteral("Future Label4"));
-        QTest::mouseClick(label(app->futureWindow(), "Label4"), Qt::LeftButton);
+        count(QStringLiteral("Future horizonTitle"));
+        QTest::mouseClick(label(app->futureWindow(), "horizonTitle"), Qt::LeftButton);
         world.probableFutureUntil();
         break;
     case GoToFutureButton:
         ensureImpactsShown();
         note(QStringLiteral("Go to Future"));
-        count(QStringLiteral("Impacts Command11"));
-        click(button(app->impactsWindow(), "Command11"));
+        count(QStringLiteral("Impacts goToFuture"));
+        click(button(app->impactsWindow(), "goToFuture"));
         world.goToFuture();
         break;
     case CloseFuture:
@@ -546,31 +546,31 @@ void TestRandom::checkModel() {
     const Model &m = app->model();
     for (int a = 1; a <= reference::Aspects; ++a)
         for (int s = 1; s <= reference::Scales; ++s) {
-            EXPECT_EQ(int(m.FutureGrid(a, s)), world.trend[a][s], "FutureGrid(%d, %d)", a, s);
-            EXPECT_EQ(int(m.ImpactGrid(a, s)), world.impact[a][s], "ImpactGrid(%d, %d)", a, s);
+            EXPECT_EQ(int(m.futureGrid(a, s)), world.trend[a][s], "futureGrid(%d, %d)", a, s);
+            EXPECT_EQ(int(m.impactGrid(a, s)), world.impact[a][s], "impactGrid(%d, %d)", a, s);
         }
     for (int s = 0; s <= reference::Scales; ++s) {
-        EXPECT_EQ(int(m.FutureGrid(0, s)), 0, "FutureGrid(0, %d)", s);
-        EXPECT_EQ(int(m.ImpactGrid(0, s)), 0, "ImpactGrid(0, %d)", s);
+        EXPECT_EQ(int(m.futureGrid(0, s)), 0, "futureGrid(0, %d)", s);
+        EXPECT_EQ(int(m.impactGrid(0, s)), 0, "impactGrid(0, %d)", s);
     }
     for (int a = 0; a <= reference::Aspects; ++a) {
-        EXPECT_EQ(int(m.FutureGrid(a, 0)), 0, "FutureGrid(%d, 0)", a);
-        EXPECT_EQ(int(m.ImpactGrid(a, 0)), 0, "ImpactGrid(%d, 0)", a);
+        EXPECT_EQ(int(m.futureGrid(a, 0)), 0, "futureGrid(%d, 0)", a);
+        EXPECT_EQ(int(m.impactGrid(a, 0)), 0, "impactGrid(%d, 0)", a);
     }
-    EXPECT_EQ(int(m.LastImpactAspect), world.lastAspect, "LastImpactAspect");
-    EXPECT_EQ(int(m.LastImpactIndex), world.lastIndex, "LastImpactIndex");
+    EXPECT_EQ(int(m.lastImpactAspect), world.lastAspect, "lastImpactAspect");
+    EXPECT_EQ(int(m.lastImpactIndex), world.lastIndex, "lastImpactIndex");
 
     // What must hold whatever happened: one frame and one grain at most, the frame coarser,
     // and neither off the mass row.
     int frames = 0, grains = 0, frame = 0, grain = 0;
     for (int s = 1; s <= reference::Scales; ++s) {
         for (int a = 1; a < reference::Mass; ++a) {
-            const int mark = m.ImpactGrid(a, s);
+            const int mark = m.impactGrid(a, s);
             EXPECT(mark == 0 || mark == 3 || mark == 4, "mark %d at (%d, %d)", mark, a, s);
         }
         for (int a = 1; a <= reference::Aspects; ++a)
-            EXPECT(m.FutureGrid(a, s) >= 0 && m.FutureGrid(a, s) <= 2, "trend at (%d, %d)", a, s);
-        const int mass = m.ImpactGrid(reference::Mass, s);
+            EXPECT(m.futureGrid(a, s) >= 0 && m.futureGrid(a, s) <= 2, "trend at (%d, %d)", a, s);
+        const int mass = m.impactGrid(reference::Mass, s);
         EXPECT(mass >= 0 && mass <= 4, "mass mark %d at %d", mass, s);
         if (mass == 1) {
             ++frames;
@@ -594,8 +594,8 @@ void TestRandom::checkLoads() {
         seenFutureLoads = world.futureLoads;
         if (seenFuture) {
             EXPECT_EQ(seenFuture->windowTitle(), QStringLiteral("Future"), "Future caption");
-            EXPECT_EQ(label(seenFuture.data(), "Label3")->text(), reference::perspectivesText(),
-                      "Future Label3");
+            EXPECT_EQ(label(seenFuture.data(), "perspectives")->text(),
+                      reference::perspectivesText(), "Future perspectives");
         }
     } else if (world.future.open) {
         EXPECT(!seenFuture.isNull() && app->futureWindow() == seenFuture.data(),
@@ -630,13 +630,13 @@ void TestRandom::checkFuture() {
             EXPECT_EQ(cell->fill(), expected.black ? black : reference::rowColour(a),
                       "Future colour (%d, %d)", a, j);
             if (expected.current)
-                EXPECT_EQ(cell->text(), reference::trendCaption(a, m.FutureGrid(a, j + 1)),
+                EXPECT_EQ(cell->text(), reference::trendCaption(a, m.futureGrid(a, j + 1)),
                           "Future caption (%d, %d) against its mark", a, j);
         }
-    EXPECT_EQ(future->label2()->text(), world.future.label2, "Future Label2");
-    EXPECT_EQ(future->label5()->text(), QString(), "Future Label5");
-    EXPECT_EQ(future->label6()->text(), QString(), "Future Label6");
-    EXPECT_EQ(future->text1()->text(), world.future.text1, "Future Text1");
+    EXPECT_EQ(future->status()->text(), world.future.status, "Future status");
+    EXPECT_EQ(future->matrixNote()->text(), QString(), "Future matrixNote");
+    EXPECT_EQ(future->saveNote()->text(), QString(), "Future saveNote");
+    EXPECT_EQ(future->horizonEdit()->text(), world.future.horizonEdit, "Future horizonEdit");
 }
 
 void TestRandom::checkImpacts() {
@@ -653,13 +653,13 @@ void TestRandom::checkImpacts() {
             EXPECT_EQ(cell->text(), expected.caption, "Impacts caption (%d, %d)", a, j);
             EXPECT_EQ(cell->fill(), reference::rowColour(a), "Impacts colour (%d, %d)", a, j);
             if (expected.current)
-                EXPECT_EQ(cell->text(), reference::impactCaption(m.ImpactGrid(a, j + 1)),
+                EXPECT_EQ(cell->text(), reference::impactCaption(m.impactGrid(a, j + 1)),
                           "Impacts caption (%d, %d) against its mark", a, j);
         }
-    EXPECT_EQ(impacts->label2()->text(), world.impacts.label2, "Impacts Label2");
-    EXPECT_EQ(impacts->label3()->text(), world.impacts.label3, "Impacts Label3");
-    EXPECT_EQ(impacts->label5()->text(), world.impacts.label5, "Impacts Label5");
-    EXPECT_EQ(impacts->label6()->text(), world.impacts.label6, "Impacts Label6");
+    EXPECT_EQ(impacts->status()->text(), world.impacts.status, "Impacts status");
+    EXPECT_EQ(impacts->horizonLabel()->text(), world.impacts.horizonLabel, "Impacts horizon");
+    EXPECT_EQ(impacts->resolutionLabel()->text(), world.impacts.resolution, "Impacts resolution");
+    EXPECT_EQ(impacts->switchNote()->text(), world.impacts.switchNote, "Impacts switchNote");
 }
 
 void TestRandom::checkAll() {
@@ -724,16 +724,16 @@ void TestRandom::randomEvents() {
         QStringList expected;
         for (const char *window : {"Future", "Impacts"}) {
             for (int i = 0; i < 6; ++i)
-                expected << QStringLiteral("%1 Command7_%2").arg(window).arg(i);
+                expected << QStringLiteral("%1 rowReset_%2").arg(window).arg(i);
             for (int j = 0; j < 22; ++j)
-                expected << QStringLiteral("%1 Command8_%2").arg(window).arg(j);
-            expected << QStringLiteral("%1 Command9").arg(window);
+                expected << QStringLiteral("%1 columnReset_%2").arg(window).arg(j);
+            expected << QStringLiteral("%1 resetAll").arg(window);
             for (const char *b : {"left", "middle", "right"})
                 expected << QStringLiteral("%1 %2 press").arg(window, b);
             expected << QStringLiteral("close %1").arg(window);
         }
-        expected << QStringLiteral("Future Command10") << QStringLiteral("Future Label4")
-                 << QStringLiteral("Impacts Command11") << QStringLiteral("save refused")
+        expected << QStringLiteral("Future goToImpacts") << QStringLiteral("Future horizonTitle")
+                 << QStringLiteral("Impacts goToFuture") << QStringLiteral("save refused")
                  << QStringLiteral("save written")
                  << QStringLiteral("Future opened hidden by the cue")
                  << QStringLiteral("Impacts opened hidden by a save");

@@ -34,23 +34,23 @@ reference::Marks impactMarks(const Model &model) {
     reference::Marks marks{};
     for (int a = 1; a <= reference::Aspects; ++a)
         for (int s = 1; s <= reference::Scales; ++s)
-            marks[a][s] = model.ImpactGrid(a, s);
+            marks[a][s] = model.impactGrid(a, s);
     return marks;
 }
 
 // What "Go to Impacts" writes for the last advancing press.
 QString reading(const Model &model) {
-    const int a = model.LastImpactAspect, s = model.LastImpactIndex + 1;
+    const int a = model.lastImpactAspect, s = model.lastImpactIndex + 1;
     return reference::scaleWord(s) + QStringLiteral(" ") + reference::aspectWord(a) +
-           QStringLiteral(" is ") + reference::impactWord(model.ImpactGrid(a, s)) +
-           QStringLiteral(" while ") + reference::trendWord(a, model.FutureGrid(a, s));
+           QStringLiteral(" is ") + reference::impactWord(model.impactGrid(a, s)) +
+           QStringLiteral(" while ") + reference::trendWord(a, model.futureGrid(a, s));
 }
 
 bool sameMarks(const Model &a, const Model &b) {
-    return a.FutureGrid == b.FutureGrid && a.ImpactGrid == b.ImpactGrid &&
-           a.LastImpactAspect == b.LastImpactAspect && a.LastImpactIndex == b.LastImpactIndex &&
-           a.ScaleNames == b.ScaleNames && a.AspectNames == b.AspectNames &&
-           a.TrendNames == b.TrendNames && a.ImpactNames == b.ImpactNames;
+    return a.futureGrid == b.futureGrid && a.impactGrid == b.impactGrid &&
+           a.lastImpactAspect == b.lastImpactAspect && a.lastImpactIndex == b.lastImpactIndex &&
+           a.scaleNames == b.scaleNames && a.aspectNames == b.aspectNames &&
+           a.trendNames == b.trendNames && a.impactNames == b.impactNames;
 }
 
 } // namespace
@@ -110,16 +110,16 @@ void TestReopen::init() {
     pressCell(future()->matrix().cell(3, 2), Qt::LeftButton);
     pressCell(future()->matrix().cell(3, 2), Qt::LeftButton);
     pressCell(future()->matrix().cell(6, 12), Qt::MiddleButton);
-    click(button(future(), "Command10"));
+    click(button(future(), "goToImpacts"));
     placeFrameAndGrain();
     pressImpacts(5, 5, 2);
     pressImpacts(2, 2, 1);
     QCOMPARE(future()->matrix().cell(2, 2)->fill(), QColor(Qt::black));
-    QCOMPARE(impacts()->label5()->text(),
+    QCOMPARE(impacts()->resolutionLabel()->text(),
              QStringLiteral("The object of study has the resolution of a blue print"));
     marked = app->model();
-    QCOMPARE(marked.LastImpactAspect, 2);
-    QCOMPARE(marked.LastImpactIndex, 2);
+    QCOMPARE(marked.lastImpactAspect, 2);
+    QCOMPARE(marked.lastImpactIndex, 2);
     windowsBefore = QApplication::topLevelWidgets().size();
     QCOMPARE(windowsBefore, 2);
 }
@@ -152,12 +152,12 @@ void TestReopen::futureReopened() {
     for (int cycle = 0; cycle < Cycles; ++cycle) {
         // Leave traces in the window that goes: a caption, a black cue, an edited horizon.
         if (!impacts()->isVisible())
-            click(button(future(), "Command10"));
+            click(button(future(), "goToImpacts"));
         pressImpacts(2, 2, 3); // P, nothing, I: the cue is painted again
-        click(button(impacts(), "Command11"));
+        click(button(impacts(), "goToFuture"));
         for (int i = 0; i < 3; ++i)
             pressCell(future()->matrix().cell(1, 7), Qt::LeftButton);
-        future()->text1()->setText(QStringLiteral("year %1").arg(cycle));
+        future()->horizonEdit()->setText(QStringLiteral("year %1").arg(cycle));
         QCOMPARE(future()->matrix().cell(1, 7)->text(), QStringLiteral("!"));
         QCOMPARE(future()->matrix().cell(2, 2)->fill(), QColor(Qt::black));
         QVERIFY(sameMarks(app->model(), marked));
@@ -171,7 +171,7 @@ void TestReopen::futureReopened() {
         int blackIndex = -1;
         switch (cycle % 3) {
         case 0:
-            click(button(impacts(), "Command11"));
+            click(button(impacts(), "goToFuture"));
             break;
         case 1:
             pressCell(impacts()->matrix().cell(4, cycle % 22), Qt::RightButton);
@@ -182,17 +182,17 @@ void TestReopen::futureReopened() {
             QVERIFY(future() && !future()->isVisible());
             pressImpacts(2, 2, 2);
             blackIndex = 2;
-            click(button(impacts(), "Command11"));
+            click(button(impacts(), "goToFuture"));
         }
         QVERIFY2(future() && future()->isVisible(), qPrintable(QString::number(cycle)));
         verifyFreshCells(future()->matrix(), 2, blackIndex);
         if (QTest::currentTestFailed())
             return;
-        QCOMPARE(future()->text1()->text(), QStringLiteral("2030"));
-        QCOMPARE(future()->label2()->text(), QString());
-        QCOMPARE(future()->label5()->text(), QString());
-        QCOMPARE(future()->label6()->text(), QString());
-        QCOMPARE(label(future(), "Label3")->text(), reference::perspectivesText());
+        QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2030"));
+        QCOMPARE(future()->status()->text(), QString());
+        QCOMPARE(future()->matrixNote()->text(), QString());
+        QCOMPARE(future()->saveNote()->text(), QString());
+        QCOMPARE(label(future(), "perspectives")->text(), reference::perspectivesText());
         QVERIFY(sameMarks(app->model(), marked));
         QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
         // The next press steps on from the kept mark.
@@ -217,18 +217,18 @@ void TestReopen::impactsReopened() {
         // In every other round of four the mass row is cleared first, so the statement the
         // old window shows is stale and the new one must work it out from the marks.
         const bool clearMass = (cycle / 4) % 2 == 1 && way != 3;
-        click(button(future(), "Command10"));
+        click(button(future(), "goToImpacts"));
         if (clearMass)
             click(impacts()->matrix().rowReset(5));
         pressImpacts(2, 2, 3);
         QCOMPARE(impacts()->matrix().cell(2, 2)->text(), QStringLiteral("I"));
-        click(button(impacts(), "Command11"));
+        click(button(impacts(), "goToFuture"));
         QString horizon = QStringLiteral("horizon %1").arg(cycle);
         if (cycle % 7 == 0)
             horizon += QString::fromUtf8("\t\xf0\x9f\x98\x80 \xe4\xb8\x96");
-        future()->text1()->setText(horizon);
+        future()->horizonEdit()->setText(horizon);
         const Model kept = app->model();
-        const QString stale = impacts()->label5()->text();
+        const QString stale = impacts()->resolutionLabel()->text();
 
         closeAndForget(impacts());
         if (QTest::currentTestFailed())
@@ -238,37 +238,37 @@ void TestReopen::impactsReopened() {
 
         switch (way) {
         case 0:
-            click(button(future(), "Command10"));
+            click(button(future(), "goToImpacts"));
             break;
         case 1:
-            QTest::mouseClick(label(future(), "Label4"), Qt::LeftButton);
+            QTest::mouseClick(label(future(), "horizonTitle"), Qt::LeftButton);
             break;
         case 2:
             pressCell(future()->matrix().cell(5, cycle % 22), Qt::RightButton);
             break;
         default:
             QFile::remove(fileName);
-            click(button(future(), "Command11")); // reads the statement: opens it hidden
+            click(button(future(), "saveProposal")); // reads the statement: opens it hidden
         }
         QVERIFY2(impacts(), qPrintable(QString::number(cycle)));
         QCOMPARE(impacts()->isVisible(), way != 3);
         verifyFreshCells(impacts()->matrix(), 0, -1);
         if (QTest::currentTestFailed())
             return;
-        QCOMPARE(impacts()->label3()->text(), horizon);
+        QCOMPARE(impacts()->horizonLabel()->text(), horizon);
         const QString statement = reference::resolutionStatement(impactMarks(kept));
-        QCOMPARE(impacts()->label5()->text(), statement);
+        QCOMPARE(impacts()->resolutionLabel()->text(), statement);
         if (clearMass)
             QVERIFY(statement != stale);
-        QCOMPARE(impacts()->label2()->text(), way == 0 || way == 2 ? reading(kept) : QString());
-        QCOMPARE(impacts()->label6()->text(), QString());
+        QCOMPARE(impacts()->status()->text(), way == 0 || way == 2 ? reading(kept) : QString());
+        QCOMPARE(impacts()->switchNote()->text(), QString());
         QVERIFY(sameMarks(app->model(), kept));
         QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
         if (way == 3) {
             QFile file(fileName);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QVERIFY(file.readAll().contains(
-                proposal::ToWindows1252(statement + QStringLiteral(" for ") + horizon)));
+                proposal::toWindows1252(statement + QStringLiteral(" for ") + horizon)));
         }
 
         if (clearMass) {
