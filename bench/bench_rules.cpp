@@ -32,7 +32,7 @@ const QString Resolution = QStringLiteral("The object of study has the resolutio
 
 QByteArray crowdedBytes() {
     return proposal::toWindows1252(proposal::studyProposalText(
-        crowdedModel(), QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26")));
+        crowdedModel(), Resolution, QStringLiteral("12/8/26")));
 }
 
 void stepTrendPress(benchmark::State &state) {
@@ -62,7 +62,7 @@ void documentText(benchmark::State &state) {
     const Model model = crowdedModel();
     for (auto _ : state)
         benchmark::DoNotOptimize(proposal::studyProposalText(
-            model, QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26")));
+            model, Resolution, QStringLiteral("12/8/26")));
 }
 BENCHMARK(documentText);
 
@@ -70,7 +70,7 @@ void documentTextAndBytes(benchmark::State &state) {
     const Model model = crowdedModel();
     for (auto _ : state)
         benchmark::DoNotOptimize(proposal::toWindows1252(proposal::studyProposalText(
-            model, QStringLiteral("2030"), Resolution, QStringLiteral("12/8/26"))));
+            model, Resolution, QStringLiteral("12/8/26"))));
 }
 BENCHMARK(documentTextAndBytes);
 

@@ -1,5 +1,9 @@
 #include "application.h"
 
+#include "reader.h"
+
+#include <QFileInfo>
+
 namespace sp {
 namespace {
 
@@ -31,8 +35,13 @@ template <typename Window> void Application::retire(QPointer<Window> &reference)
     reference = nullptr;
 }
 
-void Application::start() {
+void Application::start(const QString &studyFile) {
+    const QString problem =
+        studyFile.isEmpty() ? QString() : proposal::restoreStudy(studyFile, model_);
     showFuture();
+    if (!problem.isEmpty())
+        future_->setStatus(
+            proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem));
 }
 
 FutureWindow &Application::openFuture() {

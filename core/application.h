@@ -20,7 +20,10 @@ public:
     Application();
     ~Application() override;
 
-    void start();
+    // Opens Future. With `studyFile`, a proposal saved earlier, the model first takes its
+    // horizon and marks; when they cannot be read back the model stays empty and the status
+    // line of Future says why.
+    void start(const QString &studyFile = QString());
 
     Model &model() override { return model_; }
     FutureForm &future() override;

@@ -12,8 +12,8 @@ namespace sp {
 
 class FutureForm {
 public:
-    virtual QString horizon() const = 0;              // the time horizon
     virtual void paintCue(int aspect, int index) = 0; // a cell turned black by Impacts
+    virtual void setStatus(const QString &text) = 0;  // the status line
 
 protected:
     ~FutureForm() = default;

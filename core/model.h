@@ -1,6 +1,6 @@
 #pragma once
-// The one store of the user's work: both mark matrices, the last pressed cell of the
-// Impacts window and the word tables every sentence is built from. Both windows and the
+// The one store of the user's work: both mark matrices, the time horizon, the last pressed
+// cell of the Impacts window and the word tables every sentence is built from. Both windows and the
 // proposal writer read and write it in place; it is plain data with bounds-checked access,
 // so every rule over it can be tested without a window.
 
@@ -17,6 +17,7 @@ enum : int {
     AspectCount = 6, // management, culture, economy, technique, ecology, mass
     ScaleCount = 22, // Global(10000km) .. Submaterial(<1mm)
     MassAspect = 6,
+    HorizonMaxLength = 32767, // what the time horizon box holds
 };
 
 // An index outside a table's declared bounds. It stops the operation that made it; the
@@ -80,6 +81,9 @@ struct Model {
     Grid futureGrid; // trend marks 0..2
     Grid impactGrid; // impact marks 0..4
 
+    // The time horizon as typed, one line; Impacts and the proposal show it.
+    QString horizon = QStringLiteral("2030");
+
     // The last press in Impacts that advanced a mark; aspect 0 until the first one.
     std::int16_t lastImpactAspect = 0;
     std::int16_t lastImpactIndex = 0;
@@ -94,6 +98,12 @@ struct Model {
     Matrix<QString, AspectCount, 2> trendNames;
     Table<QString, 4> impactNames;
 };
+
+// Future shows a cell black while its impact is marked and its trend is not: the cue a press
+// in Impacts paints, and a window built anew shows again.
+inline bool showsImpactCue(const Model &model, int aspect, int scale) {
+    return model.futureGrid(aspect, scale) == 0 && model.impactGrid(aspect, scale) > 0;
+}
 
 // Fills the word tables; every call writes the same words.
 void initVocabulary(Model &model);

@@ -73,7 +73,8 @@ FutureWindow::FutureWindow(Forms &forms)
     horizonEdit_->setGeometry(pixels(Box{360, 630, 1935, 930}));
     horizonEdit_->setFont(
         fonts::font(Face::Arial, 42, true)); // before the text: one layout, not two
-    horizonEdit_->setText(QStringLiteral("2030"));
+    horizonEdit_->setMaxLength(HorizonMaxLength);
+    horizonEdit_->setText(model_.horizon);
     horizonEdit_->setAccessibleName(QStringLiteral("Time horizon"));
     QPalette textColours = horizonEdit_->palette();
     textColours.setColor(QPalette::Text, Grey);
@@ -98,7 +99,9 @@ FutureWindow::FutureWindow(Forms &forms)
     connect(horizonEdit_, &QLineEdit::textChanged, this, [this](const QString &text) {
         const QString line = future::singleLineHorizon(text);
         if (line.size() != text.size())
-            horizonEdit_->setText(line);
+            horizonEdit_->setText(line); // comes back here with the line
+        else
+            model_.horizon = line;
     });
 
     matrix_->cell(1, 0)->setFocus();
@@ -106,6 +109,19 @@ FutureWindow::FutureWindow(Forms &forms)
 
 void FutureWindow::load() {
     initVocabulary(model_);
+    showMarks();
+}
+
+// A window built while the model holds marks (reopened, or started from a saved study)
+// shows them as the presses that made them would have.
+void FutureWindow::showMarks() {
+    for (int aspect = 1; aspect <= AspectCount; ++aspect)
+        for (int index = 0; index < ScaleCount; ++index) {
+            CellButton *cell = matrix_->cell(aspect, index);
+            cell->setText(future::trendCaption(aspect, model_.futureGrid(aspect, index + 1)));
+            cell->setFill(showsImpactCue(model_, aspect, index + 1) ? QColor(Qt::black)
+                                                                     : layout::aspectColour(aspect));
+        }
 }
 
 void FutureWindow::onCellPressed(int aspect, int index, int button) {
@@ -171,7 +187,7 @@ void FutureWindow::saveProposal() {
         // Reading the statement opens Impacts hidden when the user has closed it.
         const QString resolution = forms_.impacts().resolution();
         const QString text =
-            proposal::studyProposalText(model_, horizon(), resolution, proposal::todayShortDate());
+            proposal::studyProposalText(model_, resolution, proposal::todayShortDate());
         QString error;
         if (!proposal::saveStudyProposal(QStringLiteral("StudyProposal.txt"),
                                          proposal::toWindows1252(text), &error))
@@ -179,12 +195,12 @@ void FutureWindow::saveProposal() {
     });
 }
 
-QString FutureWindow::horizon() const {
-    return horizonEdit_->text();
-}
-
 void FutureWindow::paintCue(int aspect, int index) {
     matrix_->cell(aspect, index)->setFill(Qt::black);
+}
+
+void FutureWindow::setStatus(const QString &text) {
+    status_->setText(text);
 }
 
 } // namespace sp

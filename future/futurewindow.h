@@ -33,8 +33,8 @@ public:
     void onTitleClicked();
 
     // FutureForm
-    QString horizon() const override;
     void paintCue(int aspect, int index) override;
+    void setStatus(const QString &text) override;
 
     MatrixControls &matrix() const { return *matrix_; }
     QLineEdit *horizonEdit() const { return horizonEdit_; }
@@ -43,6 +43,8 @@ public:
     QLabel *saveNote() const { return saveNote_; }
 
 private:
+    void showMarks();
+
     Forms &forms_;
     Model &model_;
     MatrixControls *matrix_ = nullptr;

@@ -56,7 +56,7 @@ ImpactPress advanceImpact(Model &model, int aspect, int index) {
     return {mark, impactCaption(mark),
             model.scaleNames[scale] + QLatin1Char(' ') + model.aspectNames[aspect] +
                 QLatin1String(" is ") + model.impactNames[mark] + trendClause,
-            trend == 0 && mark > 0};
+            showsImpactCue(model, aspect, scale)};
 }
 
 QString updateResolution(Model &model) {

@@ -83,11 +83,16 @@ ImpactsWindow::ImpactsWindow(Forms &forms)
 }
 
 void ImpactsWindow::load() {
-    horizonLabel_->setText(forms_.future().horizon());
+    horizonLabel_->setText(model_.horizon);
     initVocabulary(model_);
     model_.grainScale = 0;
     model_.frameScale = 0;
     resolution_->setText(impacts::updateResolution(model_));
+    // A window built while the model holds marks shows them.
+    for (int aspect = 1; aspect <= AspectCount; ++aspect)
+        for (int index = 0; index < ScaleCount; ++index)
+            matrix_->setCaption(aspect, index,
+                                impacts::impactCaption(model_.impactGrid(aspect, index + 1)));
 }
 
 void ImpactsWindow::onCellPressed(int aspect, int index, int button) {

@@ -2,6 +2,7 @@
 
 #include "chapters.h"
 #include "marks.h"
+#include "tables.h"
 
 #include <QDate>
 #include <QLocale>
@@ -14,19 +15,10 @@
 namespace sp::proposal {
 namespace {
 
-// The symbols the Future cells show, by aspect and trend mark; technique's second trend is a
-// lower-case "x" here although its cell shows "X".
-constexpr std::array<std::array<std::u16string_view, 3>, AspectCount + 1> FutureSymbols{{
-    {},
-    {u"", u"!", u"?"},
-    {u"", u">", u"<"},
-    {u"", u"+", u"-"},
-    {u"", u"/", u"x"},
-    {u"", u"|", u"="},
-    {u"", u"C", u"D"},
-}};
-
-constexpr std::array<std::u16string_view, 5> ImpactSymbols{u"", u"O", u"o", u"I", u"P"};
+using tables::ImpactSymbols;
+using tables::StartTable;
+using tables::StopTable;
+using tables::TrendSymbols;
 
 // The key-word form of each aspect's first trend, opening its scale list.
 constexpr std::array<std::u16string_view, AspectCount + 1> TrendWords{
@@ -39,11 +31,6 @@ constexpr std::array<std::u16string_view, AspectCount + 1> TrendWords{
     u"concentrating(",
 };
 
-constexpr std::u16string_view StartTable =
-    u"<start selecting text on the beginning of next line choosing <table, convert text into "
-    u"table>>";
-constexpr std::u16string_view StopTable =
-    u"<stop selecting text on the end of previous line choosing <table, convert text into table>>";
 constexpr std::u16string_view UprightHeader =
     u"<put the letters of the first row upright and stretch the height of the row to fit on page>";
 
@@ -53,10 +40,9 @@ constexpr qsizetype ExpectedLength = 40 * 1024;
 // Writes the document as pieces run together; a line ends only where a piece ends it.
 class ProposalWriter {
 public:
-    ProposalWriter(const Model &model, QStringView horizon, QStringView resolution,
-                   QStringView date)
+    ProposalWriter(const Model &model, QStringView resolution, QStringView date)
         : model_(model)
-        , horizon_(horizon)
+        , horizon_(model.horizon)
         , resolution_(resolution)
         , date_(date)
         , out_(ExpectedLength, Qt::Uninitialized)
@@ -190,12 +176,12 @@ void ProposalWriter::writeTableHeader(QStringView caption) {
 }
 
 void ProposalWriter::writeFutureTable() {
-    writeTableHeader(u"Future ");
+    writeTableHeader(tables::FutureCaption);
     for (int a = 1; a <= AspectCount; ++a) {
         append(aspectName(a));
         tab();
         for (int s = 1; s <= ScaleCount; ++s) {
-            append(FutureSymbols[a][detail::checked(trendAt(a, s), 2, "trend mark")]);
+            append(TrendSymbols[a][detail::checked(trendAt(a, s), 2, "trend mark")]);
             tab();
         }
         endLine();
@@ -216,7 +202,7 @@ void ProposalWriter::writeFutureTable() {
 
 void ProposalWriter::writeImpactTable() {
     endLine();
-    writeTableHeader(u"Impacts ");
+    writeTableHeader(tables::ImpactsCaption);
     for (int a = 1; a <= AspectCount; ++a) {
         append(aspectName(a));
         tab();
@@ -370,9 +356,9 @@ void ProposalWriter::writeKeywordIndex() {
 
 } // namespace
 
-QString studyProposalText(const Model &model, const QString &horizon, const QString &resolution,
+QString studyProposalText(const Model &model, const QString &resolution,
                           const QString &date) {
-    return ProposalWriter(model, horizon, resolution, date).text();
+    return ProposalWriter(model, resolution, date).text();
 }
 
 QString todayShortDate() {

@@ -8,11 +8,10 @@
 
 namespace sp::proposal {
 
-// `resolution` is the statement the Impacts window shows, `horizon` the time horizon as typed
-// and `date` the already formatted date of the title line. Reads the model, changes nothing.
+// `resolution` is the statement the Impacts window shows and `date` the already formatted
+// date of the title line; the time horizon is the model's. Reads the model, changes nothing.
 // A mark outside its range in either matrix throws InternalError.
-QString studyProposalText(const Model &model, const QString &horizon, const QString &resolution,
-                          const QString &date);
+QString studyProposalText(const Model &model, const QString &resolution, const QString &date);
 
 // Today in the system's short date format, without a time of day.
 QString todayShortDate();

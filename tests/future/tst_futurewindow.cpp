@@ -262,7 +262,7 @@ void TestFutureWindow::horizonStaysOneLine() {
     horizonEdit->selectAll();
     horizonEdit->insert(pasted);
     QCOMPARE(horizonEdit->text(), kept);
-    QCOMPARE(window()->horizon(), kept);
+    QCOMPARE(app->model().horizon, kept); // what Impacts and the proposal read
 }
 
 QTEST_MAIN(TestFutureWindow)

@@ -142,7 +142,7 @@ void TestSave::savesWhatTheWindowsShow() {
     const QByteArray dateLine = "(" + proposal::todayShortDate().toLatin1() + ")<TITLE>";
     QVERIFY(bytes.contains(dateLine));
     QCOMPARE(bytes, proposal::toWindows1252(proposal::studyProposalText(
-                        app->model(), QStringLiteral("2030"), impacts()->resolutionLabel()->text(),
+                        app->model(), impacts()->resolutionLabel()->text(),
                         proposal::todayShortDate())));
     // An edited horizon reaches every place; a character the code page lacks becomes "?".
     future()->horizonEdit()->setText(QStringLiteral("2050 \u4e16"));
@@ -199,7 +199,7 @@ void TestSave::secondSaveReplacesTheFirst() {
     QVERIFY(!second.contains("impact culture"));
     QVERIFY(second.size() < first.size());
     QCOMPARE(second, proposal::toWindows1252(proposal::studyProposalText(
-                         app->model(), QStringLiteral("2030"), impacts()->resolutionLabel()->text(),
+                         app->model(), impacts()->resolutionLabel()->text(),
                          proposal::todayShortDate())));
 }
 

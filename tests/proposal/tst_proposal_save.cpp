@@ -206,10 +206,12 @@ void TestProposalSave::savingTwiceKeepsTheSecond() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
-    const QByteArray first = toWindows1252(
-        studyProposalText(fixtures::crowdedModel(), "2050", fixtures::SeveralScales, "1/1/30"));
-    const QByteArray second = toWindows1252(
-        studyProposalText(fixtures::saveableModel(), "2030", fixtures::BluePrint, "2/1/30"));
+    Model crowded = fixtures::crowdedModel();
+    crowded.horizon = QStringLiteral("2050");
+    const QByteArray first =
+        toWindows1252(studyProposalText(crowded, fixtures::SeveralScales, "1/1/30"));
+    const QByteArray second =
+        toWindows1252(studyProposalText(fixtures::saveableModel(), fixtures::BluePrint, "2/1/30"));
     QVERIFY(first.size() > second.size());
 
     QString error;

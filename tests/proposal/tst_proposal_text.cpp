@@ -65,9 +65,10 @@ QByteArray header(const QByteArray &caption) {
     return caption + '\t' + ScaleWords.join(u'\t').toLatin1() + '\t';
 }
 
-QByteArray documentBytes(const Model &model, const QString &horizon, const QString &resolution) {
+QByteArray documentBytes(Model model, const QString &horizon, const QString &resolution) {
+    model.horizon = horizon;
     return proposal::toWindows1252(
-        proposal::studyProposalText(model, horizon, resolution, QStringLiteral("12/8/25")));
+        proposal::studyProposalText(model, resolution, QStringLiteral("12/8/25")));
 }
 
 // `run` must stand as consecutive lines at or after `from`; `from` moves past it.
@@ -461,7 +462,7 @@ void TestProposalText::blocks() {
     QFETCH(QStringList, absentPrefixes);
 
     const QStringList lines = fixtures::splitCrLf(proposal::studyProposalText(
-        model, QStringLiteral("2030"), fixtures::BluePrint, QStringLiteral("today")));
+        model, fixtures::BluePrint, QStringLiteral("today")));
     qsizetype from = lines.indexOf(QStringLiteral("1.1 OBJECT OF MY STUDY"));
     for (const QStringList &run : runs) {
         const qsizetype at = lines.indexOf(run.first(), from);
@@ -481,7 +482,7 @@ void TestProposalText::blocks() {
 
 void TestProposalText::referenceList() {
     const QStringList lines = fixtures::splitCrLf(proposal::studyProposalText(
-        fixtures::saveableModel(), QStringLiteral("2030"), fixtures::BluePrint, QString()));
+        fixtures::saveableModel(), fixtures::BluePrint, QString()));
     const qsizetype first = lines.indexOf(QStringLiteral("<Add and remove titles.>")) + 1;
     const QStringList references = lines.mid(first, 66);
     QCOMPARE(lines.value(first + 66), QStringLiteral("....."));
@@ -513,11 +514,11 @@ void TestProposalText::markOutOfRangeStops() {
     Model trend = fixtures::saveableModel();
     trend.futureGrid(2, 5) = 3;
     QVERIFY_THROWS_EXCEPTION(InternalError,
-                             proposal::studyProposalText(trend, "2030", "x", "today"));
+                             proposal::studyProposalText(trend, "x", "today"));
     Model impact = fixtures::saveableModel();
     impact.impactGrid(2, 5) = -1;
     QVERIFY_THROWS_EXCEPTION(InternalError,
-                             proposal::studyProposalText(impact, "2030", "x", "today"));
+                             proposal::studyProposalText(impact, "x", "today"));
 }
 
 QTEST_GUILESS_MAIN(TestProposalText)

@@ -424,8 +424,9 @@ void TestRandom::save() {
                 model.impactGrid(a, s) = std::int16_t(world.impact[a][s]);
             }
         const auto document = [&](const QString &date) {
-            return proposal::toWindows1252(proposal::studyProposalText(
-                model, world.future.horizonEdit, world.impacts.resolution, date));
+            model.horizon = world.future.horizonEdit;
+            return proposal::toWindows1252(
+                proposal::studyProposalText(model, world.impacts.resolution, date));
         };
         const QByteArray bytes = readFile(FileName);
         QByteArray expected = document(dateBefore);

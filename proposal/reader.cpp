@@ -1,0 +1,277 @@
+#include "reader.h"
+
+#include "tables.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <vector>
+
+namespace sp::proposal {
+namespace {
+
+using Lines = std::vector<QStringView>; // line n of the file at index n - 1
+
+// The words the writer takes from the model's tables.
+const Model &words() {
+    static const Model model = [] {
+        Model m;
+        initVocabulary(m);
+        return m;
+    }();
+    return model;
+}
+
+// Editors strip blanks at line ends: the trailing tabs of a table row among them.
+QStringView trimEnd(QStringView line) {
+    while (!line.isEmpty() && (line.back() == u' ' || line.back() == u'\t'))
+        line.chop(1);
+    return line;
+}
+
+Lines splitLines(QStringView text) {
+    Lines lines;
+    for (QStringView line : text.tokenize(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+struct Table {
+    const char *name;
+    std::u16string_view caption;
+};
+const Table FutureTable{"table of future trends", tables::FutureCaption};
+const Table ImpactsTable{"table of impacts", tables::ImpactsCaption};
+
+// The mark whose symbol `cell` is, among the marks the row of `aspect` can hold; -1 for none.
+int trendMark(int aspect, QStringView cell) {
+    for (int m = 0; m <= 2; ++m)
+        if (cell == tables::TrendSymbols[aspect][m])
+            return m;
+    return -1;
+}
+
+int impactMark(int aspect, QStringView cell) {
+    for (int m = 0; m <= Programme; ++m) {
+        const bool massOnly = m == Frame || m == Grain;
+        if (cell == tables::ImpactSymbols[m] && (aspect == MassAspect || !massOnly))
+            return m;
+    }
+    return -1;
+}
+
+class Reader {
+public:
+    explicit Reader(QStringView text)
+        : lines_(splitLines(text)) {}
+
+    std::optional<StudyMarks> read();
+    const QString &problem() const { return problem_; }
+
+private:
+    bool fail(qsizetype index, const QString &what) {
+        problem_ = QStringLiteral("line %1: %2").arg(index + 1).arg(what);
+        return false;
+    }
+    bool failAtEnd(const Table &table) {
+        return fail(qsizetype(lines_.size()) - 1,
+                    QStringLiteral("the file ends inside the %1").arg(QLatin1String(table.name)));
+    }
+
+    bool findTables(qsizetype &future, qsizetype &impacts);
+    bool readHeader(const Table &table, qsizetype index, QString &horizon);
+    bool readRows(const Table &table, qsizetype header, Grid &grid);
+    bool checkMassRow(qsizetype index, const Grid &grid);
+
+    Lines lines_;
+    QString problem_;
+};
+
+// A table starts with its instruction line followed by its header row; each kind once.
+bool Reader::findTables(qsizetype &future, qsizetype &impacts) {
+    future = impacts = -1;
+    for (qsizetype i = 0; i + 1 < qsizetype(lines_.size()); ++i) {
+        if (trimEnd(lines_[i]) != tables::StartTable)
+            continue;
+        const qsizetype header = i + 1;
+        const Table *table = lines_[header].startsWith(FutureTable.caption)    ? &FutureTable
+                             : lines_[header].startsWith(ImpactsTable.caption) ? &ImpactsTable
+                                                                               : nullptr;
+        if (!table)
+            return fail(header, QStringLiteral("a table starts here without its header row"));
+        qsizetype &found = table == &FutureTable ? future : impacts;
+        if (found >= 0)
+            return fail(header, QStringLiteral("a second %1").arg(QLatin1String(table->name)));
+        found = header;
+    }
+    for (const auto &[table, found] : {std::pair{&FutureTable, future}, {&ImpactsTable, impacts}})
+        if (found < 0) {
+            problem_ = QStringLiteral("it holds no %1").arg(QLatin1String(table->name));
+            return false;
+        }
+    return true;
+}
+
+// The header row is the caption with the horizon, then the 22 scale names. It is read from the
+// right, so a horizon holding tabs comes back whole.
+bool Reader::readHeader(const Table &table, qsizetype index, QString &horizon) {
+    QStringView row = trimEnd(lines_[index]);
+    for (int s = ScaleCount; s >= 1; --s) {
+        const qsizetype tab = row.lastIndexOf(u'\t');
+        if (tab < 0 || row.sliced(tab + 1) != words().scaleNames[s])
+            return fail(index, QStringLiteral("the header of the %1 does not list the 22 scales")
+                                   .arg(QLatin1String(table.name)));
+        row.truncate(tab);
+    }
+    if (!row.startsWith(table.caption))
+        return fail(index, QStringLiteral("the header of the %1 does not start with its caption")
+                               .arg(QLatin1String(table.name)));
+    // Lines end at LF; a CR left inside one would break the lines the writer ends with CR LF.
+    const QStringView rest = row.sliced(table.caption.size());
+    if (rest.size() > HorizonMaxLength || rest.contains(u'\r'))
+        return fail(index, QStringLiteral("the time horizon is not one line of at most %1 "
+                                          "characters")
+                               .arg(int(HorizonMaxLength)));
+    horizon = rest.toString();
+    return true;
+}
+
+// One row per aspect in their order, the aspect's name and then a cell per scale; cells that
+// an editor stripped from the end of a row are empty.
+bool Reader::readRows(const Table &table, qsizetype header, Grid &grid) {
+    const bool trends = &table == &FutureTable;
+    for (int a = 1; a <= AspectCount; ++a) {
+        const qsizetype index = header + a;
+        if (index >= qsizetype(lines_.size()))
+            return failAtEnd(table);
+        const QList<QStringView> cells = trimEnd(lines_[index]).split(u'\t');
+        const QString &aspect = words().aspectNames[a];
+        if (cells.first() != aspect)
+            return fail(index, QStringLiteral("the %1 row of the %2 should stand here")
+                                   .arg(aspect, QLatin1String(table.name)));
+        if (cells.size() - 1 > ScaleCount)
+            return fail(index, QStringLiteral("the %1 row of the %2 has more than 22 cells")
+                                   .arg(aspect, QLatin1String(table.name)));
+        for (int s = 1; s < cells.size(); ++s) {
+            const int mark = trends ? trendMark(a, cells[s]) : impactMark(a, cells[s]);
+            if (mark < 0)
+                return fail(index, QStringLiteral("\"%1\" at %2 is not a mark the %3 row of the "
+                                                  "%4 can hold")
+                                       .arg(cells[s].toString(), words().scaleNames[s].trimmed(),
+                                            aspect, QLatin1String(table.name)));
+            grid(a, s) = static_cast<std::int16_t>(mark);
+        }
+    }
+    const qsizetype stop = header + AspectCount + 1;
+    if (stop >= qsizetype(lines_.size()))
+        return failAtEnd(table);
+    if (trimEnd(lines_[stop]) != tables::StopTable)
+        return fail(stop, QStringLiteral("the %1 does not end after its mass row")
+                              .arg(QLatin1String(table.name)));
+    return true;
+}
+
+// The mass row as presses leave it: at most one frame and one grain, the grain finer than
+// the frame, and so never on the coarsest scale.
+bool Reader::checkMassRow(qsizetype index, const Grid &grid) {
+    int frames = 0, grains = 0, frame = 0, grain = 0;
+    for (int s = 1; s <= ScaleCount; ++s) {
+        if (grid(MassAspect, s) == Frame) {
+            ++frames;
+            frame = s;
+        }
+        if (grid(MassAspect, s) == Grain) {
+            ++grains;
+            grain = s;
+        }
+    }
+    if (frames > 1)
+        return fail(index, QStringLiteral("the mass row holds two frames (O)"));
+    if (grains > 1)
+        return fail(index, QStringLiteral("the mass row holds two grains (o)"));
+    if (grain != 0 && frame != 0 && grain < frame)
+        return fail(index, QStringLiteral("the grain (o) lies left of the frame (O)"));
+    if (grain == 1)
+        return fail(index, QStringLiteral("the grain (o) lies on %1, where no frame (O) can "
+                                          "stand before it")
+                               .arg(words().scaleNames[1]));
+    return true;
+}
+
+std::optional<StudyMarks> Reader::read() {
+    StudyMarks marks;
+    qsizetype future = 0, impacts = 0;
+    QString impactsHorizon;
+    if (!findTables(future, impacts) || !readHeader(FutureTable, future, marks.horizon) ||
+        !readRows(FutureTable, future, marks.futureGrid) ||
+        !readHeader(ImpactsTable, impacts, impactsHorizon) ||
+        !readRows(ImpactsTable, impacts, marks.impactGrid) ||
+        !checkMassRow(impacts + MassAspect, marks.impactGrid))
+        return std::nullopt;
+    if (impactsHorizon != marks.horizon) {
+        fail(impacts, QStringLiteral("the two tables name different time horizons"));
+        return std::nullopt;
+    }
+    return marks;
+}
+
+} // namespace
+
+QString decodeProposal(QByteArrayView bytes) {
+    constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
+    if (bytes.startsWith(ByteOrderMark))
+        return QString::fromUtf8(bytes.sliced(ByteOrderMark.size()));
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows1252("windows-1252", QStringDecoder::Flag::Stateless);
+    // Without the code page, Latin-1 still reads every byte the program writes but the few
+    // punctuation marks of 0x80..0x9F, which only a time horizon can hold.
+    return windows1252.isValid() ? windows1252.decode(bytes) : QString::fromLatin1(bytes);
+}
+
+ReadResult readStudyProposal(QByteArrayView bytes) {
+    const QString text = decodeProposal(bytes);
+    Reader reader(text);
+    ReadResult result;
+    result.marks = reader.read();
+    if (!result.marks)
+        result.problem = reader.problem();
+    return result;
+}
+
+QString restoreStudy(const QString &path, Model &model) {
+    // A pipe or a device could block the start or never end.
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("it is not a regular file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("it cannot be opened (%1)").arg(file.errorString());
+    const QByteArray bytes = file.read(MaxProposalSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+    if (bytes.size() > MaxProposalSize)
+        return QStringLiteral("it is larger than a study proposal can be");
+    ReadResult result = readStudyProposal(bytes);
+    if (!result.marks)
+        return result.problem;
+    model.futureGrid = result.marks->futureGrid;
+    model.impactGrid = result.marks->impactGrid;
+    model.horizon = std::move(result.marks->horizon);
+    return QString();
+}
+
+QString unreadableMessage(const QString &fileName, const QString &problem) {
+    return QStringLiteral("Could not read marks from %1: %2").arg(fileName, problem);
+}
+
+} // namespace sp::proposal

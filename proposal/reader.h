@@ -1,0 +1,49 @@
+#pragma once
+// Reading a saved study proposal back, the inverse of writing it: the time horizon and every
+// mark of both matrices, found in the document's two tables. In: the bytes of the file as the
+// program wrote them (Windows-1252, CR LF) or as a text editor left them (LF line ends, UTF-8,
+// blanks stripped at line ends, chapters edited around the tables). Out: the marks, or a
+// short sentence saying what is wrong and on which line. Nothing reaches the model unless the
+// whole file reads back.
+
+#include "model.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+namespace sp::proposal {
+
+// What a proposal holds of the user's work.
+struct StudyMarks {
+    Grid futureGrid;
+    Grid impactGrid;
+    QString horizon;
+};
+
+struct ReadResult {
+    std::optional<StudyMarks> marks;
+    QString problem; // without marks: what is wrong, and where
+};
+
+// Far above the largest document the program writes (about 0.3 MB with the longest time
+// horizon, twice that once an editor has stored it as UTF-8), leaving room for the student's
+// own chapters.
+inline constexpr qint64 MaxProposalSize = 4 * 1024 * 1024;
+
+// The text of a proposal file: UTF-8 when it starts with a byte order mark, or is valid UTF-8
+// and holds bytes above 127; otherwise Windows-1252.
+QString decodeProposal(QByteArrayView bytes);
+
+ReadResult readStudyProposal(QByteArrayView bytes);
+
+// Reads the regular file at `path` and, only when all of it reads back, puts its horizon and
+// marks into `model`; the last Impacts press stays as it was. Returns what went wrong, or an
+// empty string.
+QString restoreStudy(const QString &path, Model &model);
+
+// The status line after restoreStudy failed; `fileName` is the file's name without its folder.
+QString unreadableMessage(const QString &fileName, const QString &problem);
+
+} // namespace sp::proposal
