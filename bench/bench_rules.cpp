@@ -31,8 +31,8 @@ Model crowdedModel() {
 const QString Resolution = QStringLiteral("The object of study has the resolution of a blue print");
 
 QByteArray crowdedBytes() {
-    return proposal::toWindows1252(proposal::studyProposalText(
-        crowdedModel(), Resolution, QStringLiteral("12/8/26")));
+    return proposal::toWindows1252(
+        proposal::studyProposalText(crowdedModel(), Resolution, QStringLiteral("12/8/26")));
 }
 
 void stepTrendPress(benchmark::State &state) {
@@ -61,16 +61,16 @@ BENCHMARK(advanceImpactPressMassRow);
 void documentText(benchmark::State &state) {
     const Model model = crowdedModel();
     for (auto _ : state)
-        benchmark::DoNotOptimize(proposal::studyProposalText(
-            model, Resolution, QStringLiteral("12/8/26")));
+        benchmark::DoNotOptimize(
+            proposal::studyProposalText(model, Resolution, QStringLiteral("12/8/26")));
 }
 BENCHMARK(documentText);
 
 void documentTextAndBytes(benchmark::State &state) {
     const Model model = crowdedModel();
     for (auto _ : state)
-        benchmark::DoNotOptimize(proposal::toWindows1252(proposal::studyProposalText(
-            model, Resolution, QStringLiteral("12/8/26"))));
+        benchmark::DoNotOptimize(proposal::toWindows1252(
+            proposal::studyProposalText(model, Resolution, QStringLiteral("12/8/26"))));
 }
 BENCHMARK(documentTextAndBytes);
 

@@ -40,8 +40,7 @@ void Application::start(const QString &studyFile) {
         studyFile.isEmpty() ? QString() : proposal::restoreStudy(studyFile, model_);
     showFuture();
     if (!problem.isEmpty())
-        future_->setStatus(
-            proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem));
+        future_->setStatus(proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem));
 }
 
 FutureWindow &Application::openFuture() {

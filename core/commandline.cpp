@@ -45,8 +45,9 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     if (parser.isSet(help))
         return {CommandLine::ShowHelp, QString(), parser.helpText()};
     if (parser.isSet(version))
-        return {CommandLine::ShowVersion, QString(),
-                QStringLiteral("%1 %2\n").arg(programName(), QCoreApplication::applicationVersion())};
+        return {
+            CommandLine::ShowVersion, QString(),
+            QStringLiteral("%1 %2\n").arg(programName(), QCoreApplication::applicationVersion())};
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return refuse(QStringLiteral("Only one FILE can be opened, not %1.").arg(files.size()));

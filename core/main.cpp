@@ -1,5 +1,5 @@
-#include "application.h"
 #include "appinfo.h"
+#include "application.h"
 #include "commandline.h"
 
 #include <QApplication>

@@ -120,7 +120,7 @@ void FutureWindow::showMarks() {
             CellButton *cell = matrix_->cell(aspect, index);
             cell->setText(future::trendCaption(aspect, model_.futureGrid(aspect, index + 1)));
             cell->setFill(showsImpactCue(model_, aspect, index + 1) ? QColor(Qt::black)
-                                                                     : layout::aspectColour(aspect));
+                                                                    : layout::aspectColour(aspect));
         }
 }
 

@@ -356,8 +356,7 @@ void ProposalWriter::writeKeywordIndex() {
 
 } // namespace
 
-QString studyProposalText(const Model &model, const QString &resolution,
-                          const QString &date) {
+QString studyProposalText(const Model &model, const QString &resolution, const QString &date) {
     return ProposalWriter(model, resolution, date).text();
 }
 

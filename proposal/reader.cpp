@@ -31,6 +31,8 @@ QStringView trimEnd(QStringView line) {
 }
 
 Lines splitLines(QStringView text) {
+    if (text.endsWith(u'\n'))
+        text.chop(1); // the end of the last line, not an empty line after it
     Lines lines;
     for (QStringView line : text.tokenize(u'\n')) {
         if (line.endsWith(u'\r'))
@@ -108,11 +110,6 @@ bool Reader::findTables(qsizetype &future, qsizetype &impacts) {
             return fail(header, QStringLiteral("a second %1").arg(QLatin1String(table->name)));
         found = header;
     }
-    for (const auto &[table, found] : {std::pair{&FutureTable, future}, {&ImpactsTable, impacts}})
-        if (found < 0) {
-            problem_ = QStringLiteral("it holds no %1").arg(QLatin1String(table->name));
-            return false;
-        }
     return true;
 }
 
@@ -202,16 +199,30 @@ bool Reader::checkMassRow(qsizetype index, const Grid &grid) {
     return true;
 }
 
+// The tables are read in the order they stand, so the first fault in the file is the one
+// reported: a file cut short names the line it ends on.
 std::optional<StudyMarks> Reader::read() {
     StudyMarks marks;
-    qsizetype future = 0, impacts = 0;
+    qsizetype future = -1, impacts = -1;
     QString impactsHorizon;
-    if (!findTables(future, impacts) || !readHeader(FutureTable, future, marks.horizon) ||
-        !readRows(FutureTable, future, marks.futureGrid) ||
-        !readHeader(ImpactsTable, impacts, impactsHorizon) ||
-        !readRows(ImpactsTable, impacts, marks.impactGrid) ||
-        !checkMassRow(impacts + MassAspect, marks.impactGrid))
+    if (!findTables(future, impacts))
         return std::nullopt;
+    const auto readFuture = [&] {
+        return future < 0 || (readHeader(FutureTable, future, marks.horizon) &&
+                              readRows(FutureTable, future, marks.futureGrid));
+    };
+    const auto readImpacts = [&] {
+        return impacts < 0 || (readHeader(ImpactsTable, impacts, impactsHorizon) &&
+                               readRows(ImpactsTable, impacts, marks.impactGrid) &&
+                               checkMassRow(impacts + MassAspect, marks.impactGrid));
+    };
+    if (!(impacts < future ? readImpacts() && readFuture() : readFuture() && readImpacts()))
+        return std::nullopt;
+    for (const auto &[table, found] : {std::pair{&FutureTable, future}, {&ImpactsTable, impacts}})
+        if (found < 0) {
+            problem_ = QStringLiteral("it holds no %1").arg(QLatin1String(table->name));
+            return std::nullopt;
+        }
     if (impactsHorizon != marks.horizon) {
         fail(impacts, QStringLiteral("the two tables name different time horizons"));
         return std::nullopt;

@@ -1,6 +1,7 @@
 #include "gui.h"
 #include "impactmarking.h"
 #include "layout.h"
+#include "proposal.h"
 
 #include <QPointer>
 #include <QScreen>
@@ -23,8 +24,10 @@ private Q_SLOTS:
     void goToFutureLeavesOneBlank();
     void rightPressesSwitchWindows();
     void closedImpactsIsRebuiltFromKeptMarks();
-    void closedFutureIsRebuiltWithDefaults();
+    void closedFutureIsRebuiltFromKeptMarks();
     void reloadingLeavesModelUnchanged();
+    void startsFromSavedStudy();
+    void startsEmptyFromUnreadableFile();
 
 private:
     std::unique_ptr<Application> app;
@@ -154,8 +157,10 @@ void TestLifecycle::closedImpactsIsRebuiltFromKeptMarks() {
     future()->horizonEdit()->setText(QStringLiteral("2060"));
     click(button(future(), "goToImpacts"));
     QVERIFY(impacts() && impacts()->isVisible());
-    QCOMPARE(impacts()->matrix().cell(6, 12)->text(), QString());
-    QCOMPARE(impacts()->matrix().cell(6, 7)->text(), QString());
+    // The rebuilt window shows the kept marks.
+    QCOMPARE(impacts()->matrix().cell(6, 12)->text(), QStringLiteral("o"));
+    QCOMPARE(impacts()->matrix().cell(6, 7)->text(), QStringLiteral("O"));
+    QCOMPARE(impacts()->matrix().cell(6, 8)->text(), QString());
     QCOMPARE(impacts()->horizonLabel()->text(), QStringLiteral("2060"));
     QCOMPARE(impacts()->resolutionLabel()->text(),
              QStringLiteral("The object of study has the resolution of a blue print"));
@@ -167,7 +172,7 @@ void TestLifecycle::closedImpactsIsRebuiltFromKeptMarks() {
             "Building(10m) mass is smallest characteristic detail of study (o) while indifferent"));
 }
 
-void TestLifecycle::closedFutureIsRebuiltWithDefaults() {
+void TestLifecycle::closedFutureIsRebuiltFromKeptMarks() {
     pressCell(future()->matrix().cell(2, 3), Qt::LeftButton);
     future()->horizonEdit()->setText(QStringLiteral("2077"));
     click(button(future(), "goToImpacts"));
@@ -179,13 +184,19 @@ void TestLifecycle::closedFutureIsRebuiltWithDefaults() {
 
     click(button(impacts(), "goToFuture"));
     QVERIFY(future() && future()->isVisible());
-    QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2030"));
+    QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2077"));
     for (int a = 1; a <= AspectCount; ++a)
         for (int j = 0; j < ScaleCount; ++j) {
-            QCOMPARE(future()->matrix().cell(a, j)->text(), QString());
-            QCOMPARE(future()->matrix().cell(a, j)->fill(), layout::aspectColour(a));
+            const bool trend = a == 2 && j == 3, cue = a == 5 && j == 5;
+            QCOMPARE(future()->matrix().cell(a, j)->text(),
+                     trend ? QStringLiteral(">") : QString());
+            QCOMPARE(future()->matrix().cell(a, j)->fill(),
+                     cue ? QColor(Qt::black) : layout::aspectColour(a));
         }
     QCOMPARE(app->model().futureGrid(2, 4), 1);
+    // A press lifts the rebuilt cue as it lifts a painted one.
+    pressCell(future()->matrix().cell(5, 5), Qt::LeftButton);
+    QCOMPARE(future()->matrix().cell(5, 5)->fill(), layout::aspectColour(5));
     // The next press steps on from the kept mark.
     pressCell(future()->matrix().cell(2, 3), Qt::LeftButton);
     QCOMPARE(future()->matrix().cell(2, 3)->text(), QStringLiteral("<"));
@@ -208,6 +219,70 @@ void TestLifecycle::reloadingLeavesModelUnchanged() {
     QVERIFY(after.impactNames == before.impactNames);
     QCOMPARE(after.lastImpactAspect, before.lastImpactAspect);
     QCOMPARE(after.lastImpactIndex, before.lastImpactIndex);
+}
+
+// Started with a saved study, the windows show its marks, cues and horizon as if pressed by
+// hand, but with no last Impacts press to read back.
+void TestLifecycle::startsFromSavedStudy() {
+    Model saved;
+    initVocabulary(saved);
+    saved.horizon = QStringLiteral("2061");
+    saved.futureGrid(3, 8) = 1;
+    saved.impactGrid(MassAspect, 8) = Frame;
+    saved.impactGrid(MassAspect, 13) = Grain;
+    saved.impactGrid(2, 5) = Programme;
+    saved.impactGrid(3, 8) = Unintended; // has a trend: no cue
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
+    QVERIFY(proposal::saveStudyProposal(
+        path, proposal::toWindows1252(proposal::studyProposalText(saved, QString(), "1/1/26")),
+        nullptr));
+
+    app = std::make_unique<Application>();
+    app->start(path);
+    QVERIFY(future()->isVisible());
+    QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2061"));
+    QCOMPARE(future()->status()->text(), QString());
+    for (int a = 1; a <= AspectCount; ++a)
+        for (int j = 0; j < ScaleCount; ++j) {
+            const bool trend = a == 3 && j == 7;
+            const bool cue = (a == MassAspect && (j == 7 || j == 12)) || (a == 2 && j == 4);
+            QCOMPARE(future()->matrix().cell(a, j)->text(),
+                     trend ? QStringLiteral("+") : QString());
+            QCOMPARE(future()->matrix().cell(a, j)->fill(),
+                     cue ? QColor(Qt::black) : layout::aspectColour(a));
+        }
+    QCOMPARE(app->model().lastImpactAspect, 0);
+
+    click(button(future(), "goToImpacts"));
+    QCOMPARE(impacts()->status()->text(), QString()); // no reading
+    QCOMPARE(impacts()->horizonLabel()->text(), QStringLiteral("2061"));
+    QCOMPARE(impacts()->matrix().cell(MassAspect, 7)->text(), QStringLiteral("O"));
+    QCOMPARE(impacts()->matrix().cell(MassAspect, 12)->text(), QStringLiteral("o"));
+    QCOMPARE(impacts()->matrix().cell(2, 4)->text(), QStringLiteral("P"));
+    QCOMPARE(impacts()->matrix().cell(3, 7)->text(), QStringLiteral("I"));
+    QCOMPARE(impacts()->resolutionLabel()->text(),
+             QStringLiteral("The object of study has the resolution of a blue print"));
+}
+
+void TestLifecycle::startsEmptyFromUnreadableFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("notes.txt"));
+    QFile notes(path);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("My notes\r\n");
+    notes.close();
+
+    app = std::make_unique<Application>();
+    app->start(path);
+    QCOMPARE(future()->status()->text(),
+             QStringLiteral("Could not read marks from notes.txt: it holds no table of future "
+                            "trends"));
+    QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2030"));
+    QVERIFY(app->model().futureGrid == Grid());
+    QVERIFY(app->model().impactGrid == Grid());
 }
 
 QTEST_MAIN(TestLifecycle)

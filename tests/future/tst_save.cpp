@@ -141,9 +141,9 @@ void TestSave::savesWhatTheWindowsShow() {
         "programme ecology(Town(3km))\r\n"));
     const QByteArray dateLine = "(" + proposal::todayShortDate().toLatin1() + ")<TITLE>";
     QVERIFY(bytes.contains(dateLine));
-    QCOMPARE(bytes, proposal::toWindows1252(proposal::studyProposalText(
-                        app->model(), impacts()->resolutionLabel()->text(),
-                        proposal::todayShortDate())));
+    QCOMPARE(bytes,
+             proposal::toWindows1252(proposal::studyProposalText(
+                 app->model(), impacts()->resolutionLabel()->text(), proposal::todayShortDate())));
     // An edited horizon reaches every place; a character the code page lacks becomes "?".
     future()->horizonEdit()->setText(QStringLiteral("2050 \u4e16"));
     save();
@@ -198,9 +198,9 @@ void TestSave::secondSaveReplacesTheFirst() {
     const QByteArray second = readFile(FileName);
     QVERIFY(!second.contains("impact culture"));
     QVERIFY(second.size() < first.size());
-    QCOMPARE(second, proposal::toWindows1252(proposal::studyProposalText(
-                         app->model(), impacts()->resolutionLabel()->text(),
-                         proposal::todayShortDate())));
+    QCOMPARE(second,
+             proposal::toWindows1252(proposal::studyProposalText(
+                 app->model(), impacts()->resolutionLabel()->text(), proposal::todayShortDate())));
 }
 
 QTEST_MAIN(TestSave)

@@ -461,8 +461,8 @@ void TestProposalText::blocks() {
     QFETCH(QList<QStringList>, runs);
     QFETCH(QStringList, absentPrefixes);
 
-    const QStringList lines = fixtures::splitCrLf(proposal::studyProposalText(
-        model, fixtures::BluePrint, QStringLiteral("today")));
+    const QStringList lines = fixtures::splitCrLf(
+        proposal::studyProposalText(model, fixtures::BluePrint, QStringLiteral("today")));
     qsizetype from = lines.indexOf(QStringLiteral("1.1 OBJECT OF MY STUDY"));
     for (const QStringList &run : runs) {
         const qsizetype at = lines.indexOf(run.first(), from);
@@ -481,8 +481,8 @@ void TestProposalText::blocks() {
 }
 
 void TestProposalText::referenceList() {
-    const QStringList lines = fixtures::splitCrLf(proposal::studyProposalText(
-        fixtures::saveableModel(), fixtures::BluePrint, QString()));
+    const QStringList lines = fixtures::splitCrLf(
+        proposal::studyProposalText(fixtures::saveableModel(), fixtures::BluePrint, QString()));
     const qsizetype first = lines.indexOf(QStringLiteral("<Add and remove titles.>")) + 1;
     const QStringList references = lines.mid(first, 66);
     QCOMPARE(lines.value(first + 66), QStringLiteral("....."));
@@ -513,12 +513,10 @@ void TestProposalText::referenceList() {
 void TestProposalText::markOutOfRangeStops() {
     Model trend = fixtures::saveableModel();
     trend.futureGrid(2, 5) = 3;
-    QVERIFY_THROWS_EXCEPTION(InternalError,
-                             proposal::studyProposalText(trend, "x", "today"));
+    QVERIFY_THROWS_EXCEPTION(InternalError, proposal::studyProposalText(trend, "x", "today"));
     Model impact = fixtures::saveableModel();
     impact.impactGrid(2, 5) = -1;
-    QVERIFY_THROWS_EXCEPTION(InternalError,
-                             proposal::studyProposalText(impact, "x", "today"));
+    QVERIFY_THROWS_EXCEPTION(InternalError, proposal::studyProposalText(impact, "x", "today"));
 }
 
 QTEST_GUILESS_MAIN(TestProposalText)

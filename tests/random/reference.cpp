@@ -107,7 +107,6 @@ int nextImpact(const Marks &impact, int aspect, int scale) {
 
 void clear(Cell &cell) {
     cell.caption.clear();
-    cell.current = true;
 }
 
 } // namespace
@@ -196,18 +195,27 @@ void World::openFuture() {
         return;
     future = futureView();
     future.open = true;
-    future.horizonEdit = QStringLiteral("2030");
+    // A window built anew shows the marks and the horizon as they stand.
+    future.horizonEdit = horizon;
+    for (int a = 1; a <= Aspects; ++a)
+        for (int s = 1; s <= Scales; ++s) {
+            Cell &cell = futureCell(a, s - 1);
+            cell.caption = trendCaption(a, trend[a][s]);
+            cell.black = trend[a][s] == 0 && impact[a][s] != None;
+        }
     ++futureLoads;
 }
 
 void World::openImpacts() {
     if (impacts.open)
         return;
-    openFuture(); // the load step copies the time horizon
     impacts = impactsView();
     impacts.open = true;
-    impacts.horizonLabel = future.horizonEdit;
+    impacts.horizonLabel = horizon;
     impacts.resolution = resolutionStatement(impact);
+    for (int a = 1; a <= Aspects; ++a)
+        for (int s = 1; s <= Scales; ++s)
+            impactsCell(a, s - 1).caption = impactCaption(impact[a][s]);
     ++impactsLoads;
 }
 
@@ -241,7 +249,6 @@ void World::pressFuture(int aspect, int index, Button button) {
     Cell &cell = futureCell(aspect, index);
     cell.black = false;
     cell.caption = trendCaption(aspect, mark);
-    cell.current = true;
     future.status = scaleWord(s) + QStringLiteral(" ") + aspectWord(aspect) +
                     QStringLiteral(" will be ") + trendWord(aspect, mark);
 }
@@ -258,7 +265,6 @@ void World::pressImpacts(int aspect, int index, Button button) {
     impact[aspect][s] = mark;
     Cell &cell = impactsCell(aspect, index);
     cell.caption = impactCaption(mark);
-    cell.current = true;
     const int t = trend[aspect][s];
     impacts.status = scaleWord(s) + QStringLiteral(" ") + aspectWord(aspect) +
                      QStringLiteral(" is ") + impactWord(mark) +
@@ -338,6 +344,7 @@ void World::closeImpacts() {
 }
 
 void World::setHorizon(const QString &text) {
+    horizon = text;
     future.horizonEdit = text;
 }
 

@@ -36,8 +36,6 @@ QString perspectivesText();
 struct Cell {
     QString caption;
     bool black = false;
-    // Pressed or reset since the window opened: only then must the caption show the mark.
-    bool current = false;
 };
 using Cells = std::array<std::array<Cell, Scales>, Aspects>; // [aspect - 1][position]
 
@@ -60,6 +58,7 @@ class World {
 public:
     Marks trend{};
     Marks impact{};
+    QString horizon = QStringLiteral("2030"); // as last typed, whichever window shows it
     int lastAspect = 0;
     int lastIndex = 0;
     futureView future;
