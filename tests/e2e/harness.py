@@ -334,8 +334,8 @@ class Session:
         finally:
             x11.XCloseDisplay(display)
 
-    def start_app(self, workdir):
-        """Starts the program in `workdir` and waits for Future to show its matrix."""
+    def start_app(self, workdir, args=()):
+        """Starts the program in `workdir` with `args` after its name."""
         env = dict(self.env)
         env["QT_QPA_PLATFORM"] = "xcb"
         env["NO_AT_BRIDGE"] = "1"
@@ -343,7 +343,7 @@ class Session:
             if name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TZ"):
                 env[name] = value
         self.app_log_name = f"app-{len(self.processes)}.log"
-        self.app = self._spawn([self.binary], self.app_log_name, cwd=workdir, env=env)
+        self.app = self._spawn([self.binary, *args], self.app_log_name, cwd=workdir, env=env)
         return self.app
 
     def app_log(self):

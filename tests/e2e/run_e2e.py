@@ -71,16 +71,18 @@ def short_date(day):
 
 
 class Program:
-    """One run of the program in a fresh working directory."""
+    """One run of the program in a fresh working directory, or with a study file whose
+    folder is where it saves (then `matrix` is what Future shows at the start)."""
 
-    def __init__(self, session):
+    def __init__(self, session, study=None, matrix=None):
         self.session = session
         self.workdir = tempfile.mkdtemp(prefix="work-", dir=session.tmp)
-        self.proposal = os.path.join(self.workdir, PROPOSAL)
+        folder = os.path.dirname(study) if study else self.workdir
+        self.proposal = os.path.join(folder, PROPOSAL)
         self.refusal = None  # how the refusal looks in the status line, once seen
-        self.app = session.start_app(self.workdir)
+        self.app = session.start_app(self.workdir, [study] if study else [])
         self.future = self.front(FUTURE, timeout=60)  # a sanitizer build starts slowly
-        self.expect_matrix(self.future, {})
+        self.expect_matrix(self.future, matrix or {})
         self.expect_status(self.future, empty=True)
 
     # -- windows -----------------------------------------------------------------------
@@ -250,9 +252,13 @@ class Program:
 
 
 def compare_document(data, golden, days):
-    """Byte for byte against a golden file; only the date of the title line is put in."""
-    with open(os.path.join(DATA, golden), "rb") as f:
-        expected = f.read()
+    """Byte for byte against a golden file (a name in DATA, or its bytes); only the date of
+    the title line is put in."""
+    if isinstance(golden, bytes):
+        expected, golden = golden, "the study opened"
+    else:
+        with open(os.path.join(DATA, golden), "rb") as f:
+            expected = f.read()
     title = re.compile(rb"^<author's last name, first name or initials and prefix>\(([^()\r\n]*)\)"
                        rb"<TITLE> \(Vennmark\) HSO Faculty of Architecture\r$", re.M)
     found = title.search(data)
@@ -424,13 +430,13 @@ def save_refused(session):
 
 def horizon_reopen(session):
     """An edited horizon is saved as typed; Future closed and shown again from Impacts comes
-    back with "2030" and plain cells while the marks stay; the program runs on while a
+    back with the typed horizon, its marks and its cues; the program runs on while a
     window is visible and ends with the last one."""
     p = Program(session)
     future = p.future
-    horizon_at_start = p.region(future, HORIZON_BOX)
     p.type_horizon("2045")
     press_cells(future, [(1, 7, 1), (MASS, 21, 2)])
+    horizon_typed = p.region(future, HORIZON_BOX)  # the left press took the focus and cursor
     trends = {(1, 7): MARKED, (MASS, 21): MARKED}
     p.expect_matrix(future, trends)
     status = p.expect_status(future, empty=False)
@@ -447,15 +453,15 @@ def horizon_reopen(session):
     p.still_running()
     impacts = p.front(IMPACTS)
     future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
-    # A fresh window: "2030" as at the start, every cell plain, no cue.
-    wait_for("the horizon of the reopened Future to read as at the start",
-             lambda: (p.region(future, HORIZON_BOX) == horizon_at_start and
+    # Built anew, it shows what it showed: the typed horizon, the trends and the cues.
+    wait_for("the horizon of the reopened Future to read as typed",
+             lambda: (p.region(future, HORIZON_BOX) == horizon_typed and
                       Checked(HORIZON_BOX[2] * HORIZON_BOX[3])) or Detail("it differs"))
-    p.expect_matrix(future, {})
+    p.expect_matrix(future, {**trends, (MASS, 9): CUE, (MASS, 12): CUE})
     p.expect_status(future, empty=True)
     # The kept trend steps on: initiating becomes executing.
     press_cells(future, [(1, 7, 1)])
-    p.expect_matrix(future, {(1, 7): MARKED})
+    p.expect_matrix(future, {**trends, (MASS, 9): CUE, (MASS, 12): CUE})
     p.save("horizon_reopened.txt")
 
     p.close(future)
@@ -501,6 +507,43 @@ def impacts_closed(session):
     p.expect_exit()
 
 
+def saved_study(session):
+    """A saved study opened from another directory: Future shows its horizon, marks and cues
+    and Impacts its marks; a save right away writes it back into its own folder, the same
+    apart from the date."""
+    folder = tempfile.mkdtemp(prefix="study-", dir=session.tmp)
+    study = os.path.join(folder, PROPOSAL)
+    with open(os.path.join(DATA, "worked_example.txt"), "rb") as f:
+        golden = f.read().replace(b"2030", b"1999")  # the horizon, wherever it stands
+    with open(study, "wb") as f:
+        f.write(golden.replace(b"{{DATE}}", b"1 Jan 2020", 1))
+    trends = {(3, 7): MARKED, (3, 8): MARKED, (3, 12): MARKED}
+    # Black wherever an impact meets no trend, also where a press had lifted the cue before
+    # the save (ecology at Town(3km)).
+    cues = {(MASS, 7): CUE, (MASS, 12): CUE, (3, 9): CUE, (5, 7): CUE}
+    p = Program(session, study, {**trends, **cues})
+    # The horizon box shows the year of the file, drawn as typing it draws it.
+    shown = p.region(p.future, HORIZON_BOX)
+    p.type_horizon("2031")
+    p.type_horizon("1999")
+    session.key("Tab")  # the focus, and the text cursor with it, to the save button
+    wait_for("the horizon read from the file",
+             lambda: (p.region(p.future, HORIZON_BOX) == shown and
+                      Checked(HORIZON_BOX[2] * HORIZON_BOX[3])) or Detail("it differs"))
+    impacts = p.switch(p.future, GO_TO_IMPACTS, 1, IMPACTS)
+    p.expect_status(impacts, empty=True)  # nothing pressed in this run: no reading
+    p.expect_matrix(impacts, {(MASS, 7): MARKED, (MASS, 12): MARKED, (3, 8): MARKED,
+                              (3, 9): MARKED, (5, 7): MARKED})
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    p.save(golden)
+    if os.listdir(p.workdir):
+        raise Failure(f"saving wrote into the working directory: {os.listdir(p.workdir)}")
+    p.close(future)
+    p.still_running()
+    p.close(p.front(IMPACTS))
+    p.expect_exit()
+
+
 def lifetime(session):
     """Closing the only window ends the program."""
     p = Program(session)
@@ -514,6 +557,7 @@ SCENARIOS = {
     "horizon_reopen": horizon_reopen,
     "impacts_closed": impacts_closed,
     "lifetime": lifetime,
+    "saved_study": saved_study,
 }
 
 if __name__ == "__main__":
