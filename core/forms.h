@@ -13,7 +13,6 @@ namespace sp {
 class FutureForm {
 public:
     virtual void paintCue(int aspect, int index) = 0; // a cell turned black by Impacts
-    virtual void setStatus(const QString &text) = 0;  // the status line
 
 protected:
     ~FutureForm() = default;

@@ -34,7 +34,8 @@ public:
 
     // FutureForm
     void paintCue(int aspect, int index) override;
-    void setStatus(const QString &text) override;
+
+    void setStatus(const QString &text);
 
     MatrixControls &matrix() const { return *matrix_; }
     QLineEdit *horizonEdit() const { return horizonEdit_; }
