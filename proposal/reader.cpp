@@ -30,6 +30,12 @@ QStringView trimEnd(QStringView line) {
     return line;
 }
 
+// A cell as the status line can show it, whatever the student typed into it.
+QString shortened(QStringView cell) {
+    constexpr qsizetype Shown = 12;
+    return cell.size() <= Shown ? cell.toString() : cell.left(Shown).toString() + u'\u2026';
+}
+
 Lines splitLines(QStringView text) {
     if (text.endsWith(u'\n'))
         text.chop(1); // the end of the last line, not an empty line after it
@@ -120,13 +126,12 @@ bool Reader::readHeader(const Table &table, qsizetype index, QString &horizon) {
     for (int s = ScaleCount; s >= 1; --s) {
         const qsizetype tab = row.lastIndexOf(u'\t');
         if (tab < 0 || row.sliced(tab + 1) != words().scaleNames[s])
-            return fail(index, QStringLiteral("the header of the %1 does not list the 22 scales")
-                                   .arg(QLatin1String(table.name)));
+            return fail(index, QStringLiteral("the table header does not list the 22 scales"));
         row.truncate(tab);
     }
     if (!row.startsWith(table.caption))
-        return fail(index, QStringLiteral("the header of the %1 does not start with its caption")
-                               .arg(QLatin1String(table.name)));
+        return fail(index, QStringLiteral("the table header does not start with \"%1\"")
+                               .arg(QStringView(table.caption).trimmed()));
     // Lines end at LF; a CR left inside one would break the lines the writer ends with CR LF.
     const QStringView rest = row.sliced(table.caption.size());
     if (rest.size() > HorizonMaxLength || rest.contains(u'\r'))
@@ -148,18 +153,15 @@ bool Reader::readRows(const Table &table, qsizetype header, Grid &grid) {
         const QList<QStringView> cells = trimEnd(lines_[index]).split(u'\t');
         const QString &aspect = words().aspectNames[a];
         if (cells.first() != aspect)
-            return fail(index, QStringLiteral("the %1 row of the %2 should stand here")
-                                   .arg(aspect, QLatin1String(table.name)));
+            return fail(index, QStringLiteral("the %1 row should stand here").arg(aspect));
         if (cells.size() - 1 > ScaleCount)
-            return fail(index, QStringLiteral("the %1 row of the %2 has more than 22 cells")
-                                   .arg(aspect, QLatin1String(table.name)));
+            return fail(index, QStringLiteral("the %1 row has more than 22 cells").arg(aspect));
         for (int s = 1; s < cells.size(); ++s) {
             const int mark = trends ? trendMark(a, cells[s]) : impactMark(a, cells[s]);
             if (mark < 0)
-                return fail(index, QStringLiteral("\"%1\" at %2 is not a mark the %3 row of the "
-                                                  "%4 can hold")
-                                       .arg(cells[s].toString(), words().scaleNames[s].trimmed(),
-                                            aspect, QLatin1String(table.name)));
+                return fail(index,
+                            QStringLiteral("\"%1\" at %2 is no mark of the %3 row")
+                                .arg(shortened(cells[s]), words().scaleNames[s].trimmed(), aspect));
             grid(a, s) = static_cast<std::int16_t>(mark);
         }
     }
@@ -167,8 +169,7 @@ bool Reader::readRows(const Table &table, qsizetype header, Grid &grid) {
     if (stop >= qsizetype(lines_.size()))
         return failAtEnd(table);
     if (trimEnd(lines_[stop]) != tables::StopTable)
-        return fail(stop, QStringLiteral("the %1 does not end after its mass row")
-                              .arg(QLatin1String(table.name)));
+        return fail(stop, QStringLiteral("the table does not end after its mass row"));
     return true;
 }
 
@@ -193,8 +194,7 @@ bool Reader::checkMassRow(qsizetype index, const Grid &grid) {
     if (grain != 0 && frame != 0 && grain < frame)
         return fail(index, QStringLiteral("the grain (o) lies left of the frame (O)"));
     if (grain == 1)
-        return fail(index, QStringLiteral("the grain (o) lies on %1, where no frame (O) can "
-                                          "stand before it")
+        return fail(index, QStringLiteral("a grain (o) on %1 leaves no room for a frame (O)")
                                .arg(words().scaleNames[1]));
     return true;
 }

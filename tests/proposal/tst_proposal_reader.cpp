@@ -69,7 +69,7 @@ QByteArray withCell(const QByteArray &row, int scale, const QByteArray &symbol) 
 }
 
 QString at(qsizetype index, const char *what) {
-    return QStringLiteral("line %1: %2").arg(index + 1).arg(QLatin1String(what));
+    return QStringLiteral("line %1: %2").arg(index + 1).arg(QString::fromUtf8(what));
 }
 
 QString decoded1252(const QByteArray &bytes) {
@@ -138,54 +138,47 @@ void TestProposalReader::damagedFilesAreRefused_data() {
     };
 
     QTest::newRow("cut inside the future header")
-        << cutAt(future, 40)
-        << at(future, "the header of the table of future trends does "
-                      "not list the 22 scales");
+        << cutAt(future, 40) << at(future, "the table header does not list the 22 scales");
     QTest::newRow("cut inside the economy row")
         << cutAt(future + 3, 20)
-        << at(future + 3, "the file ends inside the table of future "
-                          "trends");
+        << at(future + 3, "the file ends inside the table of future trends");
     QTest::newRow("cut before its last row")
         << cutAt(future + 6, 0)
         << at(future + 5, "the file ends inside the table of future trends");
     QTest::newRow("cut before the impacts table")
         << all.left(all.indexOf("Impacts ")) << QStringLiteral("it holds no table of impacts");
     QTest::newRow("cut in the middle of a character line")
-        << cutAt(impacts + 7, 3)
-        << at(impacts + 7, "the table of impacts does not end after "
-                           "its mass row");
+        << cutAt(impacts + 7, 3) << at(impacts + 7, "the table does not end after its mass row");
 
     Lines missing = lines;
     missing.removeAt(future + 3);
     QTest::newRow("economy row missing")
-        << joined(missing)
-        << at(future + 3, "the economy row of the table of future trends "
-                          "should stand here");
+        << joined(missing) << at(future + 3, "the economy row should stand here");
     Lines borrowed = lines;
     borrowed[future + 2] = withCell(borrowed[future + 2], 4, "!");
     QTest::newRow("culture row with a management symbol")
         << joined(borrowed)
-        << at(future + 2, "\"!\" at National(300km) is not a mark the "
-                          "culture row of the table of future trends can "
-                          "hold");
+        << at(future + 2, "\"!\" at National(300km) is no mark of the culture row");
     Lines upper = lines;
     upper[future + 4] = withCell(upper[future + 4], 16, "X");
     QTest::newRow("technique's X as its cell shows it")
         << joined(upper)
-        << at(future + 4, "\"X\" at Buildingcomponent(300mm) is not a mark "
-                          "the technique row of the table of future trends "
-                          "can hold");
+        << at(future + 4, "\"X\" at Buildingcomponent(300mm) is no mark of the technique row");
     Lines frameRow = lines;
     frameRow[impacts + 3] = withCell(frameRow[impacts + 3], 1, "O");
     QTest::newRow("frame on the economy row")
         << joined(frameRow)
-        << at(impacts + 3, "\"O\" at Global(10000km) is not a mark the "
-                           "economy row of the table of impacts can hold");
+        << at(impacts + 3, "\"O\" at Global(10000km) is no mark of the economy row");
+    Lines typed = lines;
+    typed[impacts + 2] = withCell(typed[impacts + 2], 3, "Our culture matters here");
+    QTest::newRow("a sentence typed into a cell")
+        << joined(typed)
+        << at(impacts + 2, "\"Our culture \u2026\" at Subcontinental(1000km) "
+                           "is no mark of the culture row");
     Lines wide = lines;
     wide[future + 1] += "\t!";
     QTest::newRow("23 cells") << joined(wide)
-                              << at(future + 1, "the management row of the table of future "
-                                                "trends has more than 22 cells");
+                              << at(future + 1, "the management row has more than 22 cells");
 
     Lines frames = lines;
     frames[impacts + 6] = withCell(frames[impacts + 6], 2, "O");
@@ -204,8 +197,7 @@ void TestProposalReader::damagedFilesAreRefused_data() {
         withCell(withCell(withCell(firstGrain[impacts + 6], 8, ""), 13, ""), 1, "o");
     QTest::newRow("grain on the coarsest scale")
         << joined(firstGrain)
-        << at(impacts + 6, "the grain (o) lies on Global(10000km), where "
-                           "no frame (O) can stand before it");
+        << at(impacts + 6, "a grain (o) on Global(10000km) leaves no room for a frame (O)");
 
     Lines otherHorizon = lines;
     otherHorizon[impacts].replace("Impacts 20", "Impacts 21");
@@ -214,9 +206,7 @@ void TestProposalReader::damagedFilesAreRefused_data() {
     Lines scales = lines;
     scales[future].replace("Town(3km)", "Town(5km)");
     QTest::newRow("a scale renamed in the header")
-        << joined(scales)
-        << at(future, "the header of the table of future trends does not "
-                      "list the 22 scales");
+        << joined(scales) << at(future, "the table header does not list the 22 scales");
     Lines twice = lines;
     for (qsizetype i = future + 7; i >= future - 1; --i)
         twice.insert(impacts + 8, lines[i]);
