@@ -21,7 +21,8 @@ set(SP_PACKAGE_MAINTAINER "The study-proposal developers <study-proposal@example
 set(SP_DEVELOPER_NAME "The study-proposal developers")
 string(REGEX REPLACE "\\.[^.]*$" "" SP_DEVELOPER_ID "${SP_APP_ID}") # its reverse domain
 execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -u -R -d "${SP_RELEASE_DATE} 12:00"
-    OUTPUT_VARIABLE SP_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    OUTPUT_VARIABLE SP_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
+    COMMAND_ERROR_IS_FATAL ANY)
 set(sp_generated ${PROJECT_BINARY_DIR}/assets)
 configure_file(${sp_assets}/study-proposal.desktop.in ${sp_generated}/${SP_APP_ID}.desktop @ONLY)
 configure_file(${sp_assets}/study-proposal.metainfo.xml.in ${sp_generated}/${SP_APP_ID}.metainfo.xml
@@ -47,8 +48,10 @@ if(sp_rpath)
 endif()
 
 install(TARGETS study-proposal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${sp_generated}/${SP_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${sp_generated}/${SP_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${sp_generated}/${SP_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${sp_generated}/${SP_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${sp_generated}/study-proposal.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${sp_assets}/future-16.png DESTINATION ${sp_icons}/16x16/apps RENAME ${SP_APP_ID}.png)
 install(FILES ${sp_assets}/future.svg DESTINATION ${sp_icons}/scalable/apps RENAME ${SP_APP_ID}.svg)

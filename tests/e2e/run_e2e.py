@@ -582,7 +582,8 @@ def desktop_themes(session):
     for name, theme in DESKTOP_THEMES.items():
         for title, (window, area) in themed_run(session, theme).items():
             reference = plain[title][1]
-            differing = sum(1 for i in range(0, len(area), 3) if area[i:i + 3] != reference[i:i + 3])
+            differing = sum(1 for i in range(0, len(area), 3)
+                            if area[i:i + 3] != reference[i:i + 3])
             TALLY.pixels += len(area) // 3
             if differing:
                 kept = keep_image(session, f"{name}-{window.name}", area)
