@@ -519,8 +519,8 @@ CLIENT_SIZE = (762, 568)
 
 def themed_run(session, theme):
     """One run under `theme` (extra environment), with trends, frame, grain, P and I, cues
-    and both status lines showing. Returns the client areas of Impacts and Future, each
-    taken in front with the pointer off the windows."""
+    and the status line of Impacts showing. Returns the client areas of Impacts and Future,
+    each taken in front with the pointer off the windows."""
     saved = dict(session.env)
     session.env.update(theme)
     try:
@@ -591,6 +591,7 @@ def desktop_themes(session):
                                    (f" (kept in {kept})" if kept else ""))
     if differences:
         raise Failure("the look differs from the run without a theme: " + "; ".join(differences))
+
 
 SCENARIOS = {
     "keyword_index": keyword_index,
