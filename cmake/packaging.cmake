@@ -1,11 +1,39 @@
 # Installs the program as a desktop application (binary, desktop entry, icons, AppStream
-# metainfo) and describes its Debian package: `cpack -G DEB` in the build directory.
+# Installs the program as a desktop application (binary, desktop entry, icons, AppStream
+# metainfo, manual page) and describes its Debian package: `cpack -G DEB` in the build
+# directory.
 include(GNUInstallDirs)
 
 # Desktops match the running windows to the desktop entry by SP_APP_ID (set at the top of
 # the project), so the entry, its icon and the metainfo are named after it.
 set(sp_assets ${PROJECT_SOURCE_DIR}/assets)
 set(sp_icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+
+set(SP_PACKAGE_MAINTAINER "The study-proposal developers <study-proposal@example.org>"
+    CACHE STRING "Maintainer of the Debian package, as: name <e-mail>")
+
+# The desktop entry, the metainfo, the manual page and the package's changelog are filled
+# in from the project's identity, so the id, the homepage, the version and the release date
+# are written in one place each.
+set(SP_DEVELOPER_NAME "The study-proposal developers")
+string(REGEX REPLACE "\\.[^.]*$" "" SP_DEVELOPER_ID "${SP_APP_ID}") # its reverse domain
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -u -R -d "${SP_RELEASE_DATE} 12:00"
+    OUTPUT_VARIABLE SP_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
+    COMMAND_ERROR_IS_FATAL ANY)
+set(sp_generated ${PROJECT_BINARY_DIR}/assets)
+configure_file(${sp_assets}/study-proposal.desktop.in ${sp_generated}/${SP_APP_ID}.desktop @ONLY)
+configure_file(${sp_assets}/study-proposal.metainfo.xml.in ${sp_generated}/${SP_APP_ID}.metainfo.xml
+    @ONLY)
+# Debian keeps manual pages and changelogs compressed, without name or time stamp.
+set(sp_compressed)
+foreach(doc study-proposal.1 changelog)
+    configure_file(${sp_assets}/${doc}.in ${sp_generated}/${doc} @ONLY)
+    add_custom_command(OUTPUT ${sp_generated}/${doc}.gz
+        COMMAND gzip -9nkf ${doc} DEPENDS ${sp_generated}/${doc} WORKING_DIRECTORY ${sp_generated}
+        VERBATIM)
+    list(APPEND sp_compressed ${sp_generated}/${doc}.gz)
+endforeach()
+add_custom_target(sp_compressed_docs ALL DEPENDS ${sp_compressed})
 
 # qt_standard_project_setup() adds $ORIGIN and $ORIGIN/../lib to the install runpath for
 # bundled shared libraries. The program installs none, and a runpath on a binary in
@@ -17,18 +45,19 @@ if(sp_rpath)
 endif()
 
 install(TARGETS study-proposal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${sp_assets}/${SP_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${sp_assets}/${SP_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${sp_generated}/${SP_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${sp_generated}/${SP_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${sp_generated}/study-proposal.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${sp_assets}/future-16.png DESTINATION ${sp_icons}/16x16/apps RENAME ${SP_APP_ID}.png)
 install(FILES ${sp_assets}/future.svg DESTINATION ${sp_icons}/scalable/apps RENAME ${SP_APP_ID}.svg)
 # The licence asks for its notice in every copy; Debian looks for it under this name.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
-
-set(SP_PACKAGE_MAINTAINER "The study-proposal developers <study-proposal@example.org>"
-    CACHE STRING "Maintainer of the Debian package, as: name <e-mail>")
+install(FILES ${sp_generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME study-proposal)
-set(CPACK_PACKAGE_VENDOR "The study-proposal developers")
+set(CPACK_PACKAGE_VENDOR "${SP_DEVELOPER_NAME}")
 set(CPACK_PACKAGE_CONTACT "${SP_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 # Debian shows the long description as typed: keep its lines short.
@@ -49,6 +78,7 @@ set(CPACK_SOURCE_IGNORE_FILES "^${PROJECT_SOURCE_DIR}/\\\\.git/"
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${SP_HOMEPAGE}")
 # dpkg-shlibdeps (dpkg-dev) adds the libraries the binary links, with their versions. Qt
 # loads its platform plugins and the system fonts only at run time, so those are named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -2,6 +2,7 @@
 
 #include "fonts.h"
 #include "layout.h"
+#include "palette.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -17,9 +18,8 @@ FormWindow::FormWindow(const QString &caption, const QString &iconName) {
     icon.addFile(QStringLiteral(":/%1.svg").arg(iconName));
     setWindowIcon(icon);
 
-    QPalette background = palette();
-    background.setColor(QPalette::Window, layout::Background);
-    setPalette(background);
+    // Complete, so every control inherits it and none takes a colour from the desktop.
+    setPalette(layout::windowPalette());
     setAutoFillBackground(true);
     setFont(fonts::font(fonts::Face::MsSansSerif, 8.25));
 

@@ -4,8 +4,9 @@
 
 namespace sp {
 
-// What both top-level windows share: the fixed client size, centred on the screen, the grey
-// background and the default font; no layout manager, so resizing moves nothing.
+// What both top-level windows share: the fixed client size, centred on the screen, the fixed
+// palette with its grey background and the default font; no layout manager, so resizing
+// moves nothing.
 class FormWindow : public QWidget {
     Q_OBJECT
 public:

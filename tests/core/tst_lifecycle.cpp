@@ -1,6 +1,7 @@
 #include "gui.h"
 #include "impactmarking.h"
 #include "layout.h"
+#include "palette.h"
 #include "proposal.h"
 
 #include <QPointer>
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void reloadingLeavesModelUnchanged();
     void startsFromSavedStudy();
     void startsEmptyFromUnreadableFile();
+    void paletteIsComplete();
+    void desktopPaletteLeavesTheLookAlone();
 
 private:
     std::unique_ptr<Application> app;
@@ -283,6 +286,73 @@ void TestLifecycle::startsEmptyFromUnreadableFile() {
     QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2030"));
     QVERIFY(app->model().futureGrid == Grid());
     QVERIFY(app->model().impactGrid == Grid());
+}
+
+// A role that a newer Qt adds and the window palette leaves unset would come from the desktop.
+void TestLifecycle::paletteIsComplete() {
+    const QPalette &palette = layout::windowPalette();
+    for (int group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            if (role != QPalette::NoRole)
+                QVERIFY2(
+                    palette.isBrushSet(QPalette::ColorGroup(group), QPalette::ColorRole(role)),
+                    qPrintable(QStringLiteral("group %1, role %2 unset").arg(group).arg(role)));
+}
+
+namespace {
+
+// A desktop palette unlike the windows' own in every role, as a dark theme brings.
+QPalette strangePalette() {
+    QPalette palette;
+    for (int group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            palette.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
+                             QColor::fromHsv(role * 17 % 360, 200, 40 + group * 20));
+    return palette;
+}
+
+int differingPixels(const QImage &a, const QImage &b) {
+    if (a.size() != b.size())
+        return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
+} // namespace
+
+// Windows built before and after the desktop's palette changes show the same pixels as
+// under the default one, marks, cues, status lines and focus included.
+void TestLifecycle::desktopPaletteLeavesTheLookAlone() {
+    QuietRaise quiet;
+    const QPalette desktop = QApplication::palette();
+    struct Restore {
+        QPalette palette;
+        ~Restore() { QApplication::setPalette(palette); }
+    } restore{desktop};
+
+    auto markAndGrab = [this] {
+        pressCell(future()->matrix().cell(3, 7), Qt::LeftButton);
+        pressCell(future()->matrix().cell(5, 2), Qt::MiddleButton);
+        click(button(future(), "goToImpacts"));
+        pressCell(impacts()->matrix().cell(6, 7), Qt::LeftButton);
+        pressCell(impacts()->matrix().cell(2, 4), Qt::MiddleButton);
+        click(button(impacts(), "goToFuture"));
+        return std::pair(future()->grab().toImage(), impacts()->grab().toImage());
+    };
+    const auto plain = markAndGrab();
+
+    QApplication::setPalette(strangePalette());
+    QCOMPARE(differingPixels(future()->grab().toImage(), plain.first), 0);
+    QCOMPARE(differingPixels(impacts()->grab().toImage(), plain.second), 0);
+
+    app = std::make_unique<Application>();
+    app->start();
+    const auto themed = markAndGrab();
+    QCOMPARE(differingPixels(themed.first, plain.first), 0);
+    QCOMPARE(differingPixels(themed.second, plain.second), 0);
 }
 
 QTEST_MAIN(TestLifecycle)

@@ -551,6 +551,91 @@ def lifetime(session):
     p.expect_exit()
 
 
+# Desktop themes that must not change a single pixel of either window: Qt's GTK platform
+# theme with GNOME's light and dark look.
+DESKTOP_THEMES = {
+    "light": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita"},
+    "dark": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"},
+}
+CLIENT_SIZE = (762, 568)
+
+
+def themed_run(session, theme):
+    """One run under `theme` (extra environment), with trends, frame, grain, P and I, cues
+    and the status line of Impacts showing. Returns the client areas of Impacts and Future,
+    each taken in front with the pointer off the windows."""
+    saved = dict(session.env)
+    session.env.update(theme)
+    try:
+        p = Program(session)
+    finally:
+        session.env.clear()
+        session.env.update(saved)
+    # Qt leaves out a theme it cannot load without a word: the test must not pass by that.
+    with open(f"/proc/{p.app.pid}/maps", encoding="utf-8") as f:
+        loaded = "/libqgtk3.so" in f.read()
+    if loaded != bool(theme):
+        raise Failure(f"the GTK platform theme is {'' if loaded else 'not '}loaded "
+                      "(Debian package qt6-gtk-platformtheme)")
+    future = p.future
+    press_cells(future, [(1, 3, 1), (3, 7, 1), (3, 8, 2), (5, 12, 1)])
+    impacts = p.switch(future, GO_TO_IMPACTS, 1, IMPACTS)
+    press_cells(impacts, [(MASS, 7, 1), (MASS, 12, 1), (3, 8, 1), (3, 8, 2), (2, 4, 1)])
+    p.expect_status(impacts, empty=False)
+    areas = {}
+
+    def take(window):
+        session.xdotool("mousemove", "0", "0")
+        areas[window.name] = (window, wait_for(f"a steady look of {window.name!r}",
+                                               lambda: steady(session, window)))
+
+    take(impacts)
+    future = p.switch(impacts, GO_TO_FUTURE, 1, FUTURE)
+    take(future)
+    p.close(future)
+    p.close(p.front(IMPACTS))
+    p.expect_exit()
+    return areas
+
+
+def steady(session, window):
+    """The client area once two screenshots in a row agree (no hover fading, no repaint
+    under way)."""
+    first = window.region(session.shot(), 0, 0, *CLIENT_SIZE)
+    second = window.region(session.shot(), 0, 0, *CLIENT_SIZE)
+    return first if first == second else Detail("still changing")
+
+
+def keep_image(session, label, area):
+    """Writes a client area as a PPM among the failure artefacts; returns its path."""
+    if not session.artefacts:
+        return None
+    os.makedirs(session.artefacts, exist_ok=True)
+    path = os.path.join(session.artefacts, f"e2e-theme-{label.replace(' ', '-')}.ppm")
+    with open(path, "wb") as f:
+        f.write(b"P6 %d %d 255\n" % CLIENT_SIZE + area)
+    return path
+
+
+def desktop_themes(session):
+    """The windows fix every colour of their layout: under a light and a dark desktop theme
+    both client areas show the very pixels of a run without a theme."""
+    plain = themed_run(session, {})
+    differences = []
+    for name, theme in DESKTOP_THEMES.items():
+        for title, (window, area) in themed_run(session, theme).items():
+            reference = plain[title][1]
+            differing = sum(1 for i in range(0, len(area), 3)
+                            if area[i:i + 3] != reference[i:i + 3])
+            TALLY.pixels += len(area) // 3
+            if differing:
+                kept = keep_image(session, f"{name}-{window.name}", area)
+                differences.append(f"{differing} pixels of {title!r} under the {name} theme" +
+                                   (f" (kept in {kept})" if kept else ""))
+    if differences:
+        raise Failure("the look differs from the run without a theme: " + "; ".join(differences))
+
+
 SCENARIOS = {
     "keyword_index": keyword_index,
     "save_refused": save_refused,
@@ -558,6 +643,7 @@ SCENARIOS = {
     "impacts_closed": impacts_closed,
     "lifetime": lifetime,
     "saved_study": saved_study,
+    "desktop_themes": desktop_themes,
 }
 
 if __name__ == "__main__":

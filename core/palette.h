@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QPalette>
+
+namespace sp::layout {
+
+// The colours of every role in every colour group for both windows: the classic light look
+// they are drawn for, so that nothing of the desktop's theme shows through. The controls
+// that fix colours of their own (captions, the time horizon, the cells) set them on top.
+const QPalette &windowPalette();
+
+} // namespace sp::layout
