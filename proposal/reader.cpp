@@ -56,9 +56,11 @@ const Table FutureTable{"table of future trends", tables::FutureCaption};
 const Table ImpactsTable{"table of impacts", tables::ImpactsCaption};
 
 // The mark whose symbol `cell` is, among the marks the row of `aspect` can hold; -1 for none.
+// (The symbols are std::u16string_view, which Qt 6.8 compares with a QStringView only once
+// made a view themselves.)
 int trendMark(int aspect, QStringView cell) {
     for (int m = 0; m <= 2; ++m)
-        if (cell == tables::TrendSymbols[aspect][m])
+        if (cell == QStringView(tables::TrendSymbols[aspect][m]))
             return m;
     return -1;
 }
@@ -66,7 +68,7 @@ int trendMark(int aspect, QStringView cell) {
 int impactMark(int aspect, QStringView cell) {
     for (int m = 0; m <= Programme; ++m) {
         const bool massOnly = m == Frame || m == Grain;
-        if (cell == tables::ImpactSymbols[m] && (aspect == MassAspect || !massOnly))
+        if (cell == QStringView(tables::ImpactSymbols[m]) && (aspect == MassAspect || !massOnly))
             return m;
     }
     return -1;
@@ -103,12 +105,13 @@ private:
 bool Reader::findTables(qsizetype &future, qsizetype &impacts) {
     future = impacts = -1;
     for (qsizetype i = 0; i + 1 < qsizetype(lines_.size()); ++i) {
-        if (trimEnd(lines_[i]) != tables::StartTable)
+        if (trimEnd(lines_[i]) != QStringView(tables::StartTable))
             continue;
         const qsizetype header = i + 1;
-        const Table *table = lines_[header].startsWith(FutureTable.caption)    ? &FutureTable
-                             : lines_[header].startsWith(ImpactsTable.caption) ? &ImpactsTable
-                                                                               : nullptr;
+        const Table *table =
+            lines_[header].startsWith(QStringView(FutureTable.caption))    ? &FutureTable
+            : lines_[header].startsWith(QStringView(ImpactsTable.caption)) ? &ImpactsTable
+                                                                           : nullptr;
         if (!table)
             return fail(header, QStringLiteral("a table starts here without its header row"));
         qsizetype &found = table == &FutureTable ? future : impacts;
@@ -129,7 +132,7 @@ bool Reader::readHeader(const Table &table, qsizetype index, QString &horizon) {
             return fail(index, QStringLiteral("the table header does not list the 22 scales"));
         row.truncate(tab);
     }
-    if (!row.startsWith(table.caption))
+    if (!row.startsWith(QStringView(table.caption)))
         return fail(index, QStringLiteral("the table header does not start with \"%1\"")
                                .arg(QStringView(table.caption).trimmed()));
     // Lines end at LF; a CR left inside one would break the lines the writer ends with CR LF.
@@ -168,7 +171,7 @@ bool Reader::readRows(const Table &table, qsizetype header, Grid &grid) {
     const qsizetype stop = header + AspectCount + 1;
     if (stop >= qsizetype(lines_.size()))
         return failAtEnd(table);
-    if (trimEnd(lines_[stop]) != tables::StopTable)
+    if (trimEnd(lines_[stop]) != QStringView(tables::StopTable))
         return fail(stop, QStringLiteral("the table does not end after its mass row"));
     return true;
 }
