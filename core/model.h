@@ -99,6 +99,15 @@ struct Model {
     Table<QString, 4> impactNames;
 };
 
+// The time horizon is one line: text pasted with line breaks keeps its first line, as a
+// single-line box does, so the horizon never breaks the proposal's CR LF lines.
+inline QStringView singleLineHorizon(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == u'\r' || text[i] == u'\n')
+            return text.left(i);
+    return text;
+}
+
 // Future shows a cell black while its impact is marked and its trend is not: the cue a press
 // in Impacts paints, and a window built anew shows again.
 inline bool showsImpactCue(const Model &model, int aspect, int scale) {

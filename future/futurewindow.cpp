@@ -4,7 +4,6 @@
 #include "clicklabel.h"
 #include "controls.h"
 #include "fonts.h"
-#include "horizon.h"
 #include "matrix.h"
 #include "proposal.h"
 #include "trendmarking.h"
@@ -71,8 +70,8 @@ FutureWindow::FutureWindow(Forms &forms)
     horizonEdit_ = new QLineEdit(this);
     horizonEdit_->setObjectName(QStringLiteral("horizonEdit"));
     horizonEdit_->setGeometry(pixels(Box{360, 630, 1935, 930}));
-    horizonEdit_->setFont(
-        fonts::font(Face::Arial, 42, true)); // before the text: one layout, not two
+    // The font before the text: one layout, not two.
+    horizonEdit_->setFont(fonts::font(Face::Arial, 42, true));
     horizonEdit_->setMaxLength(HorizonMaxLength);
     horizonEdit_->setText(model_.horizon);
     horizonEdit_->setAccessibleName(QStringLiteral("Time horizon"));
@@ -97,11 +96,11 @@ FutureWindow::FutureWindow(Forms &forms)
     connect(saveButton, &QPushButton::clicked, this, &FutureWindow::saveProposal);
     connect(title_, &ClickLabel::clicked, this, &FutureWindow::onTitleClicked);
     connect(horizonEdit_, &QLineEdit::textChanged, this, [this](const QString &text) {
-        const QString line = future::singleLineHorizon(text);
+        const QStringView line = singleLineHorizon(text);
         if (line.size() != text.size())
-            horizonEdit_->setText(line); // comes back here with the line
+            horizonEdit_->setText(line.toString()); // comes back here with the line
         else
-            model_.horizon = line;
+            model_.horizon = text;
     });
 
     matrix_->cell(1, 0)->setFocus();

@@ -135,9 +135,8 @@ bool Reader::readHeader(const Table &table, qsizetype index, QString &horizon) {
     if (!row.startsWith(QStringView(table.caption)))
         return fail(index, QStringLiteral("the table header does not start with \"%1\"")
                                .arg(QStringView(table.caption).trimmed()));
-    // Lines end at LF; a CR left inside one would break the lines the writer ends with CR LF.
     const QStringView rest = row.sliced(table.caption.size());
-    if (rest.size() > HorizonMaxLength || rest.contains(u'\r'))
+    if (rest.size() > HorizonMaxLength || singleLineHorizon(rest).size() != rest.size())
         return fail(index, QStringLiteral("the time horizon is not one line of at most %1 "
                                           "characters")
                                .arg(int(HorizonMaxLength)));
@@ -239,10 +238,7 @@ QString decodeProposal(QByteArrayView bytes) {
     constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
     if (bytes.startsWith(ByteOrderMark))
         return QString::fromUtf8(bytes.sliced(ByteOrderMark.size()));
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii)
-        return QString::fromLatin1(bytes);
+    // ASCII reads the same either way.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())

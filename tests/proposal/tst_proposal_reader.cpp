@@ -150,72 +150,62 @@ void TestProposalReader::damagedFilesAreRefused_data() {
     QTest::newRow("cut in the middle of a character line")
         << cutAt(impacts + 7, 3) << at(impacts + 7, "the table does not end after its mass row");
 
-    Lines missing = lines;
-    missing.removeAt(future + 3);
-    QTest::newRow("economy row missing")
-        << joined(missing) << at(future + 3, "the economy row should stand here");
-    Lines borrowed = lines;
-    borrowed[future + 2] = withCell(borrowed[future + 2], 4, "!");
+    // The saved file with some lines changed.
+    const auto edited = [&](const auto &change) {
+        Lines copy = lines;
+        change(copy);
+        return joined(copy);
+    };
+    // The saved file with cells of table line `index` set: {scale, symbol}, in order.
+    const auto cells = [&](qsizetype index, QList<std::pair<int, QByteArray>> changes) {
+        return edited([&](Lines &copy) {
+            for (const auto &[scale, symbol] : changes)
+                copy[index] = withCell(copy[index], scale, symbol);
+        });
+    };
+
+    QTest::newRow("economy row missing") << edited([&](Lines &l) { l.removeAt(future + 3); })
+                                         << at(future + 3, "the economy row should stand here");
     QTest::newRow("culture row with a management symbol")
-        << joined(borrowed)
+        << cells(future + 2, {{4, "!"}})
         << at(future + 2, "\"!\" at National(300km) is no mark of the culture row");
-    Lines upper = lines;
-    upper[future + 4] = withCell(upper[future + 4], 16, "X");
     QTest::newRow("technique's X as its cell shows it")
-        << joined(upper)
+        << cells(future + 4, {{16, "X"}})
         << at(future + 4, "\"X\" at Buildingcomponent(300mm) is no mark of the technique row");
-    Lines frameRow = lines;
-    frameRow[impacts + 3] = withCell(frameRow[impacts + 3], 1, "O");
     QTest::newRow("frame on the economy row")
-        << joined(frameRow)
+        << cells(impacts + 3, {{1, "O"}})
         << at(impacts + 3, "\"O\" at Global(10000km) is no mark of the economy row");
-    Lines typed = lines;
-    typed[impacts + 2] = withCell(typed[impacts + 2], 3, "Our culture matters here");
     QTest::newRow("a sentence typed into a cell")
-        << joined(typed)
+        << cells(impacts + 2, {{3, "Our culture matters here"}})
         << at(impacts + 2, "\"Our culture \u2026\" at Subcontinental(1000km) "
                            "is no mark of the culture row");
-    Lines wide = lines;
-    wide[future + 1] += "\t!";
-    QTest::newRow("23 cells") << joined(wide)
+    QTest::newRow("23 cells") << edited([&](Lines &l) { l[future + 1] += "\t!"; })
                               << at(future + 1, "the management row has more than 22 cells");
 
-    Lines frames = lines;
-    frames[impacts + 6] = withCell(frames[impacts + 6], 2, "O");
-    QTest::newRow("two frames") << joined(frames)
+    QTest::newRow("two frames") << cells(impacts + 6, {{2, "O"}})
                                 << at(impacts + 6, "the mass row holds two frames (O)");
-    Lines grains = lines;
-    grains[impacts + 6] = withCell(grains[impacts + 6], 20, "o");
-    QTest::newRow("two grains") << joined(grains)
+    QTest::newRow("two grains") << cells(impacts + 6, {{20, "o"}})
                                 << at(impacts + 6, "the mass row holds two grains (o)");
-    Lines leftGrain = lines;
-    leftGrain[impacts + 6] = withCell(withCell(leftGrain[impacts + 6], 13, ""), 5, "o");
     QTest::newRow("grain left of the frame")
-        << joined(leftGrain) << at(impacts + 6, "the grain (o) lies left of the frame (O)");
-    Lines firstGrain = lines;
-    firstGrain[impacts + 6] =
-        withCell(withCell(withCell(firstGrain[impacts + 6], 8, ""), 13, ""), 1, "o");
+        << cells(impacts + 6, {{13, ""}, {5, "o"}})
+        << at(impacts + 6, "the grain (o) lies left of the frame (O)");
     QTest::newRow("grain on the coarsest scale")
-        << joined(firstGrain)
+        << cells(impacts + 6, {{8, ""}, {13, ""}, {1, "o"}})
         << at(impacts + 6, "a grain (o) on Global(10000km) leaves no room for a frame (O)");
 
-    Lines otherHorizon = lines;
-    otherHorizon[impacts].replace("Impacts 20", "Impacts 21");
     QTest::newRow("tables with different horizons")
-        << joined(otherHorizon) << at(impacts, "the two tables name different time horizons");
-    Lines scales = lines;
-    scales[future].replace("Town(3km)", "Town(5km)");
+        << edited([&](Lines &l) { l[impacts].replace("Impacts 20", "Impacts 21"); })
+        << at(impacts, "the two tables name different time horizons");
     QTest::newRow("a scale renamed in the header")
-        << joined(scales) << at(future, "the table header does not list the 22 scales");
-    Lines twice = lines;
-    for (qsizetype i = future + 7; i >= future - 1; --i)
-        twice.insert(impacts + 8, lines[i]);
-    QTest::newRow("the future table twice")
-        << joined(twice) << at(impacts + 9, "a second table of future trends");
-    Lines headless = lines;
-    headless.removeAt(future);
+        << edited([&](Lines &l) { l[future].replace("Town(3km)", "Town(5km)"); })
+        << at(future, "the table header does not list the 22 scales");
+    QTest::newRow("the future table twice") << edited([&](Lines &l) {
+        for (qsizetype i = future + 7; i >= future - 1; --i)
+            l.insert(impacts + 8, lines[i]);
+    }) << at(impacts + 9, "a second table of future trends");
     QTest::newRow("instruction line without its table")
-        << joined(headless) << at(future, "a table starts here without its header row");
+        << edited([&](Lines &l) { l.removeAt(future); })
+        << at(future, "a table starts here without its header row");
     Lines withCr = lines;
     withCr[future].replace("Future 20", "Future 2\r0");
     QTest::newRow("a line break inside the horizon")
