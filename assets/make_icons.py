@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the two 16 x 16 window icons, each as a PNG and as an SVG.
+"""Writes the two window icons: PNGs of 16 to 256 px, a Windows .ico and an SVG each.
 
-Both formats come from the same list of rectangles on the 16-pixel grid, so
-the scalable icon matches the pixel one exactly.
+All come from the same list of rectangles on the 16-pixel grid. The larger
+PNGs are that grid scaled up without smoothing, so they stay crisp; the
+scalable icon, for desktops' icon themes, matches the pixel one exactly.
 
 Usage: python3 make_icons.py [output directory]   (default: next to this file)
 """
@@ -13,6 +14,10 @@ import sys
 import zlib
 
 SIZE = 16
+# The PNGs' sizes: whole multiples of the grid, and 24, where every 2-px stroke becomes 3 px.
+PNG_SIZES = (16, 24, 32, 48, 64, 128, 256)
+# What Windows picks from for title bars, the taskbar and Explorer's views.
+ICO_SIZES = (16, 24, 32, 48, 256)
 FRAME = (128, 128, 128)
 BLACK = (0, 0, 0)
 
@@ -55,6 +60,14 @@ def rasterise(rects):
     return pixels
 
 
+def scaled(pixels, size):
+    """Nearest neighbour: each pixel takes the grid pixel under its centre."""
+    def source(i):
+        return (2 * i + 1) * SIZE // (2 * size)
+
+    return [[pixels[source(y)][source(x)] for x in range(size)] for y in range(size)]
+
+
 def png(pixels):
     def chunk(kind, data):
         body = kind + data
@@ -62,13 +75,37 @@ def png(pixels):
 
     # Colour type 2: 8-bit RGB, no alpha; each row starts with filter type 0.
     raw = b"".join(b"\0" + bytes(c for px in row for c in px) for row in pixels)
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", len(pixels[0]), len(pixels), 8, 2, 0, 0, 0)
     return (
         b"\x89PNG\r\n\x1a\n"
         + chunk(b"IHDR", header)
         + chunk(b"IDAT", zlib.compress(raw, 9))
         + chunk(b"IEND", b"")
     )
+
+
+def dib(pixels):
+    """An ICO image entry as Windows reads small ones: a BMP without its file header,
+    32-bit BGRA rows from the bottom up, then the 1-bit AND mask (all 0: opaque)."""
+    size = len(pixels)
+    mask_row = (size + 31) // 32 * 4
+    # The height counts the colour rows and the mask rows together.
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
+    rows = b"".join(bytes(c for r, g, b in row for c in (b, g, r, 255)) for row in reversed(pixels))
+    return header + rows + bytes(mask_row * size)
+
+
+def ico(images):
+    """A Windows icon file of images {size: pixels}: 256 px as PNG, as Windows stores it,
+    the smaller ones as bitmaps, which every Windows reads."""
+    entries = [(size, png(p) if size >= 256 else dib(p)) for size, p in sorted(images.items())]
+    offset = 6 + 16 * len(entries)
+    out = struct.pack("<HHH", 0, 1, len(entries))
+    for size, data in entries:
+        # Width and height 0 mean 256; no palette; 1 plane, 32 bits per pixel.
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _, data in entries)
 
 
 def svg(rects):
@@ -92,8 +129,12 @@ def main():
     outdir = sys.argv[1] if len(sys.argv) > 1 else here
     for name, (bands, mark) in ICONS.items():
         rects = rectangles(bands, mark)
-        with open(os.path.join(outdir, f"{name}-16.png"), "wb") as f:
-            f.write(png(rasterise(rects)))
+        grid = rasterise(rects)
+        for size in PNG_SIZES:
+            with open(os.path.join(outdir, f"{name}-{size}.png"), "wb") as f:
+                f.write(png(scaled(grid, size)))
+        with open(os.path.join(outdir, f"{name}.ico"), "wb") as f:
+            f.write(ico({size: scaled(grid, size) for size in ICO_SIZES}))
         with open(os.path.join(outdir, f"{name}.svg"), "w", encoding="utf-8", newline="\n") as f:
             f.write(svg(rects))
 

@@ -50,7 +50,10 @@ install(FILES ${sp_generated}/${SP_APP_ID}.desktop
 install(FILES ${sp_generated}/${SP_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${sp_generated}/study-proposal.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${sp_assets}/future-16.png DESTINATION ${sp_icons}/16x16/apps RENAME ${SP_APP_ID}.png)
+foreach(size 16 24 32 48 64 128 256)
+    install(FILES ${sp_assets}/future-${size}.png DESTINATION ${sp_icons}/${size}x${size}/apps
+        RENAME ${SP_APP_ID}.png)
+endforeach()
 install(FILES ${sp_assets}/future.svg DESTINATION ${sp_icons}/scalable/apps RENAME ${SP_APP_ID}.svg)
 # The licence asks for its notice in every copy; Debian looks for it under this name.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)

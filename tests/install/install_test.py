@@ -53,14 +53,22 @@ def expected_files(args):
     assets = os.path.join(args.source, "assets")
     generated = os.path.join(args.build, "assets")  # filled in from the project's identity
     icons = "share/icons/hicolor"
+    # Every size of Future's pixel icon, in the theme folder of its size.
+    sized = {}
+    for name in os.listdir(assets):
+        size = re.fullmatch(r"future-(\d+)\.png", name)
+        if size:
+            folder = f"{icons}/{size[1]}x{size[1]}/apps"
+            sized[f"{folder}/{args.app_id}.png"] = os.path.join(assets, name)
+    check(sized, f"no pixel icons of Future in {assets}")
     return {
+        **sized,
         f"bin/{PROGRAM}": None,
         f"share/applications/{args.app_id}.desktop":
             os.path.join(generated, f"{args.app_id}.desktop"),
         f"share/metainfo/{args.app_id}.metainfo.xml":
             os.path.join(generated, f"{args.app_id}.metainfo.xml"),
         f"share/man/man1/{PROGRAM}.1.gz": os.path.join(generated, f"{PROGRAM}.1.gz"),
-        f"{icons}/16x16/apps/{args.app_id}.png": os.path.join(assets, "future-16.png"),
         f"{icons}/scalable/apps/{args.app_id}.svg": os.path.join(assets, "future.svg"),
         f"share/doc/{PROGRAM}/copyright": os.path.join(args.source, "LICENSE"),
         f"share/doc/{PROGRAM}/changelog.gz": os.path.join(generated, "changelog.gz"),
@@ -138,9 +146,9 @@ def check_tree(args, prefix):
     check(os.path.isfile(os.path.join(prefix, "bin", command)),
           f"Exec={entry.get('Exec')} is not an installed program")
     icon = entry.get("Icon", "")
-    icons = [p for p in expected if p.startswith("share/icons/hicolor/")
-             and os.path.splitext(os.path.basename(p))[0] == icon]
-    check(len(icons) == 2, f"Icon={icon} does not name the installed icons")
+    icons = [p for p in expected if p.startswith("share/icons/hicolor/")]
+    check(all(os.path.splitext(os.path.basename(p))[0] == icon for p in icons),
+          f"Icon={icon} does not name the installed icons")
     launchable = ET.parse(os.path.join(prefix, f"share/metainfo/{args.app_id}.metainfo.xml")
                           ).getroot().findtext("launchable")
     check(os.path.isfile(os.path.join(prefix, "share/applications", launchable or "")),
