@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes chart.svg, the scale chart drawn over the cell matrix of both windows.
+"""Writes chartdata.inc, the scale chart drawn over the cell matrix of both windows, as
+data that scalechart.cpp draws with QPainter.
 
 The picture is 2000 x 1114 units but the windows stretch it to 656 x 265 px,
 unevenly (x by 656/2000, y by 265/1114). Every position below is therefore
@@ -7,23 +8,21 @@ chosen in stretched window pixels and converted, so that the heading of
 column j lands over matrix column j, whose centre is at x = 145 + 24 j px
 inside the picture box.
 
-The words are glyph outlines of Liberation Sans, not <text>: Qt lays out SVG
-text on every render, which made this chart, drawn on the first frame, many
-times slower than its shapes alone. Each glyph is written once and placed
-with <use>, which Qt draws at least as fast as separate paths, in a file a
-third the size.
+The words are glyph outlines of Liberation Sans, not text: the chart then looks
+the same whatever fonts are installed, and drawing it, on the first frame,
+lays out no text. Each glyph's outline is written once, and each word places
+its glyphs with one transform.
 
-chart.svg is committed and the build only compiles it in; this script is run
-by hand when the chart changes. It needs fontTools and the Liberation Sans 2
+chartdata.inc is committed and the build only compiles it in; this script is
+run by hand when the chart changes. It needs fontTools and the Liberation Sans 2
 font files (Debian: python3-fonttools, fonts-liberation2).
 
-Usage: python3 make_chart.py [output]   (default: chart.svg next to this file)
+Usage: python3 make_chart.py [output]   (default: chartdata.inc next to this file)
 """
 
 import math
 import os
 import sys
-from xml.sax.saxutils import quoteattr
 
 from fontTools.pens.basePen import BasePen
 from fontTools.pens.boundsPen import BoundsPen
@@ -87,12 +86,9 @@ LARGE_SIZE = 96
 
 
 class Face:
-    """Outlines and metrics of one font file, in font units.
+    """Outlines and metrics of one font file, in font units."""
 
-    Each glyph the chart uses is written once, in <defs>, and every word is a
-    row of <use> of them, scaled and turned into place as a whole."""
-
-    def __init__(self, path, prefix):
+    def __init__(self, path, label, prefix):
         font = TTFont(path)
         self.units_per_em = font["head"].unitsPerEm
         self.cmap = font.getBestCmap()
@@ -100,8 +96,9 @@ class Face:
         # The same pairs as the font's GPOS kern feature, which Qt applied to
         # the text this replaces; none of the chart's words happen to use one.
         self.kerning = font["kern"].kernTables[0].kernTable if "kern" in font else {}
-        self.prefix = prefix  # of the ids of its glyphs in <defs>
-        self.outlines = {}  # glyph name -> path data, in order of first use
+        self.label = label  # the face's name, in comments
+        self.prefix = prefix  # of the names of its outlines
+        self.outline_index = {}  # glyph name -> index in OUTLINES, None if it has no ink
 
     def layout(self, text):
         """[(glyph name, pen x)] for text, in font units from its origin."""
@@ -127,114 +124,77 @@ class Face:
                 bottom = max(bottom, -pen.bounds[1])
         return top / self.units_per_em, bottom / self.units_per_em
 
-    def glyph_id(self, name):
-        """The id of the outline of glyph name, or None if it has no ink."""
-        if name not in self.outlines:
+    def outline(self, name):
+        """The index of glyph name's outline in OUTLINES, or None if it has no ink."""
+        if name not in self.outline_index:
             pen = OutlinePen(self.glyphs)
             self.glyphs[name].draw(pen)
-            self.outlines[name] = pen.d
-        return f"{self.prefix}-{name}" if self.outlines[name] else None
+            index = None
+            if pen.commands:
+                index = len(OUTLINES)
+                identifier = self.prefix + "_" + "".join(c if c.isalnum() else "_" for c in name)
+                OUTLINES.append((identifier, f"{self.label} {name}", pen.commands, pen.values))
+            self.outline_index[name] = index
+        return self.outline_index[name]
 
-    def defs(self):
-        return [
-            f'<path id="{self.prefix}-{name}" d="{d}"/>' for name, d in self.outlines.items() if d
-        ]
+
+# Every glyph outline used, in order of first use: (identifier, comment, commands, values).
+OUTLINES = []
 
 
 class OutlinePen(BasePen):
-    """Short SVG path data of a glyph in font units, y up as in the font.
-
-    TrueType points are whole units and the points implied between two
-    off-curve points are halves, so tenths are exact. Relative commands,
-    h / v / t and repeated commands without their letter keep <defs> small."""
+    """Absolute path commands of a glyph in font units, y up as in the font:
+    M move, L line, Q quadratic and C cubic curve, Z close, and the values of
+    the points they take. TrueType points are whole units and those implied
+    between two off-curve points halves, so the values are exact."""
 
     def __init__(self, glyphs):
         super().__init__(glyphs)
-        self.d = ""
-        self.command = None  # the last one written
-        self.at = (0, 0)  # current point, in tenths of a unit
-        self.start = (0, 0)  # of the contour, where z returns to
-        self.control = None  # of the last quadratic segment, which t mirrors
+        self.commands = ""
+        self.values = []
+        self.at = self.start = None
 
-    def _write(self, command, values):
-        if command != self.command or command in "Mz":
-            self.d += command
-        self.command = command
-        for v in values:
-            number = tenths(v)
-            if self.d[-1] not in "Mzlhvqtc" and not number.startswith("-"):
-                self.d += " "
-            self.d += number
-
-    def _relative(self, pt):
-        x, y = round(pt[0] * 10), round(pt[1] * 10)
-        return (x, y), (x - self.at[0], y - self.at[1])
+    def _add(self, command, *points):
+        self.commands += command
+        for x, y in points:
+            self.values += [x, y]
+        self.at = points[-1]
 
     def _moveTo(self, pt):
-        self.at = self.start = (round(pt[0] * 10), round(pt[1] * 10))
-        self.control = None
-        self._write("M", self.at)
+        self._add("M", pt)
+        self.start = pt
 
     def _lineTo(self, pt):
-        end, (dx, dy) = self._relative(pt)
-        self.control = None
-        if dx and dy:
-            self._write("l", (dx, dy))
-        elif dx:
-            self._write("h", (dx,))
-        elif dy:
-            self._write("v", (dy,))
-        self.at = end
+        if pt != self.at:  # a line to where it is draws nothing
+            self._add("L", pt)
 
     def _qCurveToOne(self, pt1, pt2):
-        control, (cx, cy) = self._relative(pt1)
-        end, (dx, dy) = self._relative(pt2)
-        mirrored = self.control and control == (
-            2 * self.at[0] - self.control[0],
-            2 * self.at[1] - self.control[1],
-        )
-        if mirrored:
-            self._write("t", (dx, dy))
-        else:
-            self._write("q", (cx, cy, dx, dy))
-        self.at, self.control = end, control
+        self._add("Q", pt1, pt2)
 
     def _curveToOne(self, pt1, pt2, pt3):  # not in TrueType outlines
-        _, (ax, ay) = self._relative(pt1)
-        _, (bx, by) = self._relative(pt2)
-        end, (dx, dy) = self._relative(pt3)
-        self._write("c", (ax, ay, bx, by, dx, dy))
-        self.at, self.control = end, None
+        self._add("C", pt1, pt2, pt3)
 
     def _closePath(self):
-        self._write("z", ())
-        self.at, self.control = self.start, None
+        self.commands += "Z"
+        self.at = self.start
 
 
-def tenths(v):
-    """A whole number of tenths as a short SVG number."""
-    sign = "-" if v < 0 else ""
-    whole, tenth = divmod(abs(v), 10)
-    if not tenth:
-        return f"{sign}{whole}"
-    return f"{sign}{whole or ''}.{tenth}"
+def value(v):
+    """A coordinate as a short C++ number."""
+    return f"{v:g}" if isinstance(v, float) else str(v)
 
 
 def word(face, text, origin_x, origin_y, size, turned):
     """The glyphs of text set from (origin_x, origin_y) along its baseline:
     rightwards, or upwards with their tops to the left if turned."""
-    scale = size / face.units_per_em
-    place = f"translate({num(origin_x)},{num(origin_y)})"
-    if turned:
-        place += " rotate(-90)"
-    place += f" scale({scale:.7g},{-scale:.7g})"  # the font's y is up
-    uses = []
+    glyphs = []
     for name, pen_x in face.layout(text):
-        ref = face.glyph_id(name)
-        if ref:
-            x = f' x="{pen_x}"' if pen_x else ""
-            uses.append(f'<use xlink:href="#{ref}"{x}/>')
-    return f'<g aria-label={quoteattr(text)} transform="{place}">{"".join(uses)}</g>'
+        index = face.outline(name)
+        if index is not None:
+            glyphs.append((index, pen_x))
+    # Placed by translate(origin) rotate(angle) scale(scale, -scale): the font's y is up.
+    scale = f"{size / face.units_per_em:.7g}"
+    return ("word", text, glyphs, num(origin_x), num(origin_y), -90 if turned else 0, scale)
 
 
 # Bell curves: one per column 12..14, wide enough to overlap their neighbours
@@ -244,6 +204,7 @@ BELL_SIGMA_PX = 5.5
 BELL_HALF_WIDTH_PX = 15.0
 BELL_HEIGHT_PX = 24.0
 STROKE = 5  # units: about 1.6 px on vertical, 1.2 px on horizontal lines
+BLACK = "qRgb(0, 0, 0)"  # of everything drawn
 
 
 def column_x(j):
@@ -255,8 +216,8 @@ def num(v):
     return s[:-2] if s.endswith(".0") else s
 
 
-BOLD = Face(BOLD_FILE, "b")
-BOLD_ITALIC = Face(BOLD_ITALIC_FILE, "bi")
+BOLD = Face(BOLD_FILE, "Bold", "bold")
+BOLD_ITALIC = Face(BOLD_ITALIC_FILE, "Bold Italic", "boldItalic")
 
 
 def turned_text(text, centre_x, first_letter_y, size):
@@ -274,72 +235,143 @@ def flat_text(text, x_px, baseline_px, size):
 
 
 def bell_path(centre_x, closed):
+    """(commands, values) of a bell curve standing on the nominal radius row."""
     base = RADIUS_ROW_BASELINE_Y * SY
     height = BELL_HEIGHT_PX * SY
     reach = BELL_HALF_WIDTH_PX / BELL_SIGMA_PX  # in sigmas
     floor = math.exp(-reach * reach / 2)  # lifted off so the ends touch the baseline
-    points = []
+    values = []
     steps = 48
     for i in range(steps + 1):
         t = reach * (2 * i / steps - 1)
         rise = (math.exp(-t * t / 2) - floor) / (1 - floor)
-        points.append((centre_x + t * BELL_SIGMA_PX * SX, base - height * rise))
-    d = "M" + " L".join(f"{num(x)},{num(y)}" for x, y in points)
-    return d + (" Z" if closed else "")
+        values += [num(centre_x + t * BELL_SIGMA_PX * SX), num(base - height * rise)]
+    return "M" + "L" * steps + ("Z" if closed else ""), values
 
 
 def build():
-    out = ['<g fill="#000000" stroke="none">']
-
-    out.append("<!-- column headings -->")
+    """The display list, in drawing order."""
+    items = [("comment", "column headings")]
     for j, (heading, _) in enumerate(COLUMNS):
-        out.append(turned_text(heading, column_x(j), FIRST_LETTER_Y, HEADING_SIZE))
+        items.append(turned_text(heading, column_x(j), FIRST_LETTER_Y, HEADING_SIZE))
 
-    out.append(flat_text("order of", 4, ORDER_BASELINES_Y[0], LARGE_SIZE))
-    out.append(flat_text("size", 4, ORDER_BASELINES_Y[1], LARGE_SIZE))
+    items.append(flat_text("order of", 4, ORDER_BASELINES_Y[0], LARGE_SIZE))
+    items.append(flat_text("size", 4, ORDER_BASELINES_Y[1], LARGE_SIZE))
 
     note = "'nominal radius 10 m' here stands for e.g. 'in a radius from 30m to 3m'"
-    out.append(flat_text(note, COLUMN_X0 - 8, NOTE_BASELINE_Y, NOTE_SIZE))
+    items.append(flat_text(note, COLUMN_X0 - 8, NOTE_BASELINE_Y, NOTE_SIZE))
 
-    out.append("<!-- nominal radius row -->")
-    out.append(flat_text("nominal radius", 4, RADIUS_ROW_BASELINE_Y, ROW_LABEL_SIZE))
-    out.append(turned_text("km", column_x(8), UNIT_FIRST_LETTER_Y, HEADING_SIZE))
-    out.append(turned_text("m", column_x(14), UNIT_FIRST_LETTER_Y, HEADING_SIZE))
+    items.append(("comment", "nominal radius row"))
+    items.append(flat_text("nominal radius", 4, RADIUS_ROW_BASELINE_Y, ROW_LABEL_SIZE))
+    items.append(turned_text("km", column_x(8), UNIT_FIRST_LETTER_Y, HEADING_SIZE))
+    items.append(turned_text("m", column_x(14), UNIT_FIRST_LETTER_Y, HEADING_SIZE))
     left, middle, right = BELL_COLUMNS
-    out.append(f'<path d="{bell_path(column_x(middle), True)}"/>')
-    out.append(f'<g fill="none" stroke="#000000" stroke-width="{STROKE}" stroke-linejoin="round">')
-    out.append(f'<path d="{bell_path(column_x(left), False)}"/>')
-    out.append(f'<path d="{bell_path(column_x(right), False)}"/>')
-    out.append("</g>")
+    items.append(("fill", "middle bell curve", bell_path(column_x(middle), True)))
+    items.append(("stroke", "left bell curve", bell_path(column_x(left), False)))
+    items.append(("stroke", "right bell curve", bell_path(column_x(right), False)))
 
-    out.append("<!-- radii -->")
+    items.append(("comment", "radii"))
     for j, (_, radius) in enumerate(COLUMNS):
-        out.append(turned_text(radius, column_x(j), RADII_FIRST_LETTER_Y, HEADING_SIZE))
-    out.append(flat_text("layer", 4, LAYER_BASELINE_Y, LARGE_SIZE))
+        items.append(turned_text(radius, column_x(j), RADII_FIRST_LETTER_Y, HEADING_SIZE))
+    items.append(flat_text("layer", 4, LAYER_BASELINE_Y, LARGE_SIZE))
+    return items
 
-    out.append("</g>")
 
-    head = [
-        '<?xml version="1.0" encoding="UTF-8"?>',
-        "<!-- Generated by make_chart.py; edit that and rerun it. -->",
-        f'<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink"'
-        f' version="1.2" baseProfile="tiny"'
-        f' width="{WIDTH}" height="{HEIGHT}" viewBox="0 0 {WIDTH} {HEIGHT}"'
-        f' preserveAspectRatio="none">',
-        "<!-- glyphs of Liberation Sans Bold (b-) and Bold Italic (bi-), in font units -->",
-        "<defs>",
-        *BOLD.defs(),
-        *BOLD_ITALIC.defs(),
-        "</defs>",
+def wrapped(pieces, indent="    ", width=100):
+    """pieces, each followed by a comma, in lines at most width long."""
+    lines, line = [], indent
+    for piece in pieces:
+        if len(line) + len(piece) + 1 > width and line.strip():
+            lines.append(line.rstrip())
+            line = indent
+        line += piece + ", "
+    lines.append(line.rstrip())
+    return lines
+
+
+def commented(code, comment, width=100):
+    """code with comment after it, or above it if the line would be too long."""
+    if len(code) + len(comment) + 4 > width:
+        indent = code[: len(code) - len(code.lstrip())]
+        return [f"{indent}// {comment}", code]
+    return [f"{code} // {comment}"]
+
+
+def cpp_string(text):
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def source(items):
+    out = [
+        "// Generated by make_chart.py; edit that and rerun it.",
+        "// clang-format off",
+        "//",
+        f"// The scale chart as data for scalechart.cpp, in its {WIDTH} x {HEIGHT} unit space with",
+        "// y down, stretched to any box as it is shown.",
+        "",
+        f"constexpr QSizeF ChartSize({WIDTH}, {HEIGHT});",
+        "",
+        "// Glyph outlines of Liberation Sans Bold and Bold Italic, in font units with y up: each",
+        "// one's commands (M move, L line, Q quadratic and C cubic curve, Z close) take, in",
+        "// order, the points listed under its name.",
     ]
-    return "\n".join(head + out + ["</svg>"]) + "\n"
+    for identifier, _, _, values in OUTLINES:
+        out.append(f"constexpr double {identifier}[] = {{")
+        out += wrapped(value(v) for v in values)
+        out.append("};")
+    out.append("constexpr PathData Outlines[] = {")
+    for index, (identifier, comment, commands, _) in enumerate(OUTLINES):
+        out += commented(f"    {{{cpp_string(commands)}, {identifier}}},", f"{index}: {comment}")
+    out.append("};")
+
+    out += [
+        "",
+        "// The words' glyphs: the outline (in Outlines) and the pen position along the",
+        "// baseline, in font units.",
+    ]
+    words = [item for item in items if item[0] == "word"]
+    for number, (_, text, glyphs, *_) in enumerate(words):
+        out.append(f"// {text}")
+        out.append(f"constexpr Glyph word{number}[] = {{")
+        out += wrapped(f"{{{index}, {value(x)}}}" for index, x in glyphs)
+        out.append("};")
+
+    out += ["", "// The bell curves, in chart units."]
+    curves = [item for item in items if item[0] in ("fill", "stroke")]
+    for number, (_, comment, (_, values)) in enumerate(curves):
+        out.append(f"// {comment}")
+        out.append(f"constexpr double curve{number}[] = {{")
+        out += wrapped(values)
+        out.append("};")
+
+    out += [
+        "",
+        "// Everything drawn, in order: words, placed by translate(x, y) rotate(angle)",
+        "// scale(scale, -scale), filled paths and stroked ones with their pen width.",
+        "constexpr Item Items[] = {",
+    ]
+    for item in items:
+        kind = item[0]
+        if kind == "comment":
+            out.append(f"    // {item[1]}")
+        elif kind == "word":
+            _, text, _, x, y, angle, scale = item
+            code = f"    word({BLACK}, word{words.index(item)}, {x}, {y}, {angle}, {scale}),"
+            out += commented(code, text)
+        else:
+            _, comment, (commands, _) = item
+            width = f", {STROKE}" if kind == "stroke" else ""
+            path = f"{{{cpp_string(commands)}, curve{curves.index(item)}}}"
+            out += commented(f"    {kind}({BLACK}{width}, {path}),", comment)
+    out.append("};")
+    return "\n".join(out) + "\n"
 
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "chart.svg")
+    target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "chartdata.inc")
     with open(target, "w", encoding="utf-8", newline="\n") as f:
-        f.write(build())
+        f.write(source(build()))
 
 
 if __name__ == "__main__":

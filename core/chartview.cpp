@@ -1,8 +1,9 @@
 #include "chartview.h"
 
+#include "assets.h"
+
 #include <QPainter>
 #include <QPixmap>
-#include <QSvgRenderer>
 
 namespace sp {
 namespace {
@@ -12,13 +13,11 @@ QPixmap renderedChart(QSize size, qreal ratio) {
     static QPixmap cached;
     const QSize device = (QSizeF(size) * ratio).toSize();
     if (cached.size() != device || cached.devicePixelRatio() != ratio) {
-        static QSvgRenderer renderer(QStringLiteral(":/chart.svg"));
         QPixmap pixmap(device);
         pixmap.setDevicePixelRatio(ratio);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        paintScaleChart(painter, QRectF(QPointF(0, 0), QSizeF(size)));
         painter.end();
         cached = pixmap;
     }

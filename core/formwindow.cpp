@@ -1,12 +1,12 @@
 #include "formwindow.h"
 
+#include "assets.h"
 #include "fonts.h"
 #include "layout.h"
 #include "palette.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QScreen>
 #include <QStyle>
 
@@ -14,9 +14,7 @@ namespace sp {
 
 FormWindow::FormWindow(const QString &caption, const QString &iconName) {
     setWindowTitle(caption);
-    QIcon icon(QStringLiteral(":/%1-16.png").arg(iconName));
-    icon.addFile(QStringLiteral(":/%1.svg").arg(iconName));
-    setWindowIcon(icon);
+    setWindowIcon(sp::windowIcon(iconName));
 
     // Complete, so every control inherits it and none takes a colour from the desktop.
     setPalette(layout::windowPalette());

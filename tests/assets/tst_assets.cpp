@@ -1,9 +1,15 @@
+#include "assets.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
-#include <QSvgRenderer>
+#include <QPdfWriter>
 #include <QTest>
+#include <QXmlStreamReader>
+#include <QtEndian>
 
 #include <vector>
 
@@ -18,18 +24,17 @@ constexpr double ColumnX0 = 145;
 constexpr int Pitch = 24;
 constexpr int FirstLetterY = 178;
 
-QImage renderShown(const QString &path, int w, int h) {
-    QSvgRenderer renderer(path);
-    QImage img(w, h, QImage::Format_ARGB32);
+// The chart drawn into box inside a transparent image of the given size.
+QImage drawnChart(QSize size, const QRectF &box) {
+    QImage img(size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing); // as the windows draw it
-    renderer.render(&p, QRectF(0, 0, w, h));
+    sp::paintScaleChart(p, box);
     return img;
 }
 
 const QImage &shownChart() {
-    static const QImage img = renderShown(QStringLiteral(":/chart.svg"), ShownW, ShownH);
+    static const QImage img = drawnChart(QSize(ShownW, ShownH), QRectF(0, 0, ShownW, ShownH));
     return img;
 }
 
@@ -74,8 +79,9 @@ QList<QColor> impactsBands() {
 class TestAssets : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void chartIsValidWithItsViewBox();
-    void chartWordsAreOutlines();
+    void chartFillsTheBoxItIsGiven_data();
+    void chartFillsTheBoxItIsGiven();
+    void chartPrintsAsVectorsWithoutFonts();
     void chartColumnsSitOverMatrixColumns_data();
     void chartColumnsSitOverMatrixColumns();
     void headingsStartOnOneLine();
@@ -85,25 +91,77 @@ private Q_SLOTS:
     void headingsStayInsideThePicture();
     void iconBandsAndFrame_data();
     void iconBandsAndFrame();
+    void iconSizesAreTheGridScaled_data();
+    void iconSizesAreTheGridScaled();
+    void windowsIconHoldsItsSizes_data();
+    void windowsIconHoldsItsSizes();
     void scalableIconMatchesPixelIcon_data();
     void scalableIconMatchesPixelIcon();
     void iconsDiffer();
 };
 
-void TestAssets::chartIsValidWithItsViewBox() {
-    QSvgRenderer renderer(QStringLiteral(":/chart.svg"));
-    QVERIFY(renderer.isValid());
-    QCOMPARE(renderer.viewBox(), QRect(0, 0, 2000, 1114));
+void TestAssets::chartFillsTheBoxItIsGiven_data() {
+    QTest::addColumn<QRectF>("box");
+    QTest::addColumn<int>("scale");
+    // Where future print code or a window of another pixel density would draw it.
+    QTest::newRow("moved") << QRectF(40, 30, ShownW, ShownH) << 1;
+    QTest::newRow("double density") << QRectF(0, 0, 2 * ShownW, 2 * ShownH) << 2;
+    QTest::newRow("triple density") << QRectF(0, 0, 3 * ShownW, 3 * ShownH) << 3;
 }
 
-void TestAssets::chartWordsAreOutlines() {
-    // Qt lays out SVG text anew on every render, which made the chart, drawn
-    // on the first frame, several times slower; make_chart.py writes glyph outlines.
-    QFile file(QStringLiteral(":/chart.svg"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray svg = file.readAll();
-    QVERIFY(!svg.isEmpty());
-    QVERIFY2(!svg.contains("<text"), "chart.svg has <text> elements again");
+void TestAssets::chartFillsTheBoxItIsGiven() {
+    // Each shown pixel's share of ink equals that of the pixels it covers at a higher
+    // density, up to the anti-aliasing of edges: the same picture, stretched.
+    QFETCH(QRectF, box);
+    QFETCH(int, scale);
+    const QImage img = drawnChart(QSize(int(box.right()), int(box.bottom())), box);
+    const QImage &shown = shownChart();
+    const int left = int(box.left()), top = int(box.top());
+    // Nothing outside the box.
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (x < left || y < top)
+                QVERIFY2(!inked(img, x, y),
+                         qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+    long total = 0;
+    int far = 0;
+    for (int y = 0; y < ShownH; ++y)
+        for (int x = 0; x < ShownW; ++x) {
+            int alpha = 0;
+            for (int dy = 0; dy < scale; ++dy)
+                for (int dx = 0; dx < scale; ++dx)
+                    alpha += qAlpha(img.pixel(left + scale * x + dx, top + scale * y + dy));
+            const int difference = qAbs(alpha / (scale * scale) - qAlpha(shown.pixel(x, y)));
+            total += difference;
+            far += difference > 128;
+        }
+    // Moved by whole pixels, it is the same image; denser, only edges shift by a fraction.
+    if (scale == 1)
+        QCOMPARE(total, 0L);
+    QVERIFY2(far < ShownW * ShownH / 1000, qPrintable(QStringLiteral("%1 pixels differ").arg(far)));
+    QVERIFY2(total < 255L * ShownW * ShownH / 100,
+             qPrintable(QStringLiteral("mean difference %1").arg(double(total) / ShownW / ShownH)));
+}
+
+void TestAssets::chartPrintsAsVectorsWithoutFonts() {
+    // Its words are glyph outlines: it looks the same whatever fonts are installed, and in
+    // print it is drawn as paths, sharp at any resolution, not text or a picture.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(QPageLayout::Landscape);
+        QPainter painter(&writer);
+        const QRect page = painter.viewport();
+        sp::paintScaleChart(
+            painter, QRectF(page.topLeft(), QSizeF(page.width(), page.width() * ShownH / ShownW)));
+    }
+    const QByteArray bytes = pdf.data();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QVERIFY2(!bytes.contains("/BaseFont"), "the chart prints text");
+    QVERIFY2(!bytes.contains("/Subtype /Image"), "the chart prints a picture");
+    QVERIFY(bytes.size() > 20000); // an empty page takes about 1 kB
 }
 
 void TestAssets::chartColumnsSitOverMatrixColumns_data() {
@@ -267,22 +325,110 @@ void TestAssets::iconBandsAndFrame() {
         QVERIFY2(shownPerBand[band] >= 8, qPrintable(QStringLiteral("band %1 hidden").arg(band)));
 }
 
+void TestAssets::iconSizesAreTheGridScaled_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("size");
+    for (const char *name : {"future", "impacts"})
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            QTest::addRow("%s %d", name, size) << QString::fromLatin1(name) << size;
+}
+
+void TestAssets::iconSizesAreTheGridScaled() {
+    // Without smoothing, each pixel has the colour of the 16-px pixel under its centre, so
+    // every size stays crisp; the window icon offers each size as drawn.
+    QFETCH(QString, name);
+    QFETCH(int, size);
+    const QImage grid(QStringLiteral(":/%1-16.png").arg(name));
+    const QImage icon(QStringLiteral(":/%1-%2.png").arg(name).arg(size));
+    QCOMPARE(icon.size(), QSize(size, size));
+    auto under = [size](int i) { return (2 * i + 1) * 16 / (2 * size); };
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            QVERIFY2(icon.pixel(x, y) == grid.pixel(under(x), under(y)),
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    const QIcon windowIcon = sp::windowIcon(name);
+    QVERIFY(windowIcon.availableSizes().contains(QSize(size, size)));
+    QCOMPARE(windowIcon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(icon.format()),
+             icon);
+}
+
+void TestAssets::windowsIconHoldsItsSizes_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("future") << QStringLiteral("future");
+    QTest::newRow("impacts") << QStringLiteral("impacts");
+}
+
+void TestAssets::windowsIconHoldsItsSizes() {
+    // What Windows picks from for title bars, the taskbar and Explorer, each size the same
+    // pixels as its PNG; 256 px stored as PNG, the smaller ones as bitmaps.
+    QFETCH(QString, name);
+    QFile file(QStringLiteral(SP_ASSETS_DIR "/%1.ico").arg(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray ico = file.readAll();
+    QVERIFY(ico.startsWith(QByteArray("\0\0\1\0", 4)));
+    const int count = quint8(ico[4]) | quint8(ico[5]) << 8;
+    QCOMPARE(count, 5);
+    QList<int> sizes;
+    for (int i = 0; i < count; ++i) {
+        const char *entry = ico.constData() + 6 + 16 * i;
+        const int size = quint8(entry[0]) ? quint8(entry[0]) : 256;
+        const quint32 offset = qFromLittleEndian<quint32>(entry + 12);
+        QVERIFY(offset + 8 <= quint32(ico.size()));
+        const bool png = ico.mid(offset, 8) == "\x89PNG\r\n\x1a\n";
+        QCOMPARE(png, size == 256);
+        sizes.append(size);
+    }
+    QCOMPARE(sizes, (QList<int>{16, 24, 32, 48, 256}));
+
+    QBuffer buffer;
+    buffer.setData(ico);
+    QImageReader reader(&buffer, "ico");
+    QCOMPARE(reader.imageCount(), count);
+    for (int i = 0; i < count; ++i) {
+        QVERIFY(reader.jumpToImage(i));
+        const QImage image = reader.read();
+        QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+        const int size = sizes[i];
+        const QImage png(QStringLiteral(":/%1-%2.png").arg(name).arg(size));
+        QCOMPARE(image.convertToFormat(QImage::Format_ARGB32),
+                 png.convertToFormat(QImage::Format_ARGB32));
+    }
+}
+
 void TestAssets::scalableIconMatchesPixelIcon_data() {
-    QTest::addColumn<QString>("svg");
-    QTest::addColumn<QString>("png");
-    QTest::newRow("future") << QStringLiteral(":/future.svg") << QStringLiteral(":/future-16.png");
-    QTest::newRow("impacts") << QStringLiteral(":/impacts.svg")
-                             << QStringLiteral(":/impacts-16.png");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("future") << QStringLiteral("future");
+    QTest::newRow("impacts") << QStringLiteral("impacts");
 }
 
 void TestAssets::scalableIconMatchesPixelIcon() {
-    QFETCH(QString, svg);
-    QFETCH(QString, png);
-    QSvgRenderer renderer(svg);
-    QVERIFY(renderer.isValid());
-    QCOMPARE(renderer.viewBox(), QRect(0, 0, 16, 16));
-    const QImage drawn = renderShown(svg, 16, 16);
-    const QImage pixels = QImage(png).convertToFormat(QImage::Format_ARGB32);
+    // The SVG icon desktops' icon themes show: 16 x 16 rectangles, painted in order.
+    QFETCH(QString, name);
+    QFile file(QStringLiteral(SP_ASSETS_DIR "/%1.svg").arg(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QImage drawn(16, 16, QImage::Format_ARGB32);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    QXmlStreamReader svg(&file);
+    int rects = 0;
+    while (svg.readNextStartElement()) {
+        const QXmlStreamAttributes a = svg.attributes();
+        if (svg.name() == QLatin1String("svg")) {
+            QCOMPARE(a.value("viewBox"), QLatin1String("0 0 16 16"));
+            continue; // into its children
+        }
+        QCOMPARE(svg.name(), QLatin1String("rect"));
+        painter.fillRect(QRect(a.value("x").toInt(), a.value("y").toInt(), a.value("width").toInt(),
+                               a.value("height").toInt()),
+                         QColor(a.value("fill")));
+        ++rects;
+        svg.skipCurrentElement();
+    }
+    painter.end();
+    QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
+    QVERIFY(rects > 6);
+    const QImage pixels =
+        QImage(QStringLiteral(":/%1-16.png").arg(name)).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             QVERIFY2(drawn.pixel(x, y) == pixels.pixel(x, y),
