@@ -1,5 +1,6 @@
 #include "reader.h"
 
+#include "encoding.h"
 #include "tables.h"
 
 #include <QFile>
@@ -243,10 +244,7 @@ QString decodeProposal(QByteArrayView bytes) {
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    QStringDecoder windows1252("windows-1252", QStringDecoder::Flag::Stateless);
-    // Without the code page, Latin-1 still reads every byte the program writes but the few
-    // punctuation marks of 0x80..0x9F, which only a time horizon can hold.
-    return windows1252.isValid() ? windows1252.decode(bytes) : QString::fromLatin1(bytes);
+    return fromWindows1252(bytes);
 }
 
 ReadResult readStudyProposal(QByteArrayView bytes) {

@@ -1,7 +1,10 @@
 #include "encoding.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
+using sp::proposal::fromWindows1252;
 using sp::proposal::toWindows1252;
 
 class TestProposalEncoding : public QObject {
@@ -9,6 +12,9 @@ class TestProposalEncoding : public QObject {
 private Q_SLOTS:
     void bytes_data();
     void bytes();
+    void decoding_data();
+    void decoding();
+    void sameAsPlatformConverter();
 };
 
 void TestProposalEncoding::bytes_data() {
@@ -45,6 +51,54 @@ void TestProposalEncoding::bytes() {
     QFETCH(QString, text);
     QFETCH(QByteArray, expected);
     QCOMPARE(toWindows1252(text), expected);
+}
+
+void TestProposalEncoding::decoding_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("ASCII") << QByteArray("a\tb\r\n") << QStringLiteral("a\tb\r\n");
+    QTest::newRow("punctuation of 0x80..0x9F")
+        << QByteArray("\x80\x85\x91\x92\x93\x94\x96\x9f")
+        << QStringLiteral("\u20ac\u2026\u2018\u2019\u201c\u201d\u2013\u0178");
+    QTest::newRow("unassigned bytes read as C1 controls")
+        << QByteArray("\x81\x8d\x8f\x90\x9d") << QStringLiteral("\u0081\u008d\u008f\u0090\u009d");
+    QTest::newRow("Latin-1 half") << QByteArray("\xa0\xe1\xff")
+                                  << QStringLiteral("\u00a0\u00e1\u00ff");
+    QTest::newRow("NUL inside") << QByteArray("a\0b", 3)
+                                << QString(QStringLiteral("a") + QChar(0) + 'b');
+}
+
+void TestProposalEncoding::decoding() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QCOMPARE(fromWindows1252(bytes), expected);
+}
+
+// The program's own table against the platform's converter, where the platform has one
+// (ICU on Linux): every byte, and every character of the Basic Multilingual Plane.
+void TestProposalEncoding::sameAsPlatformConverter() {
+    QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid())
+        QSKIP("this Qt has no Windows-1252 converter to compare with");
+    for (int byte = 0; byte < 256; ++byte) {
+        const QByteArray one(1, char(byte));
+        QCOMPARE(fromWindows1252(one), decoder.decode(one));
+        QCOMPARE(toWindows1252(fromWindows1252(one)), one);
+    }
+    QStringEncoder encoder("windows-1252", QStringEncoder::Flag::Stateless);
+    for (char32_t code = 1; code <= 0xFFFF; ++code) {
+        const QChar character{char16_t(code)};
+        if (character.isSurrogate())
+            continue;
+        QByteArray expected = encoder.encode(QStringView(&character, 1));
+        // ICU marks an unencodable character with 0x1A, and leaves out the invisible ones
+        // (joiners, variation selectors); the file marks each with "?".
+        if ((expected == "\x1a" && code != 0x1a) || expected.isEmpty())
+            expected = "?";
+        QVERIFY2(toWindows1252(QStringView(&character, 1)) == expected,
+                 qPrintable(QString::number(code, 16)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestProposalEncoding)
