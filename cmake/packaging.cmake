@@ -15,7 +15,6 @@ set(SP_PACKAGE_MAINTAINER "The study-proposal developers <study-proposal@example
 # The desktop entry, the metainfo, the manual page and the package's changelog are filled
 # in from the project's identity, so the id, the homepage, the version and the release date
 # are written in one place each.
-set(SP_DEVELOPER_NAME "The study-proposal developers")
 string(REGEX REPLACE "\\.[^.]*$" "" SP_DEVELOPER_ID "${SP_APP_ID}") # its reverse domain
 execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -u -R -d "${SP_RELEASE_DATE} 12:00"
     OUTPUT_VARIABLE SP_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
@@ -35,29 +34,33 @@ foreach(doc study-proposal.1 changelog)
 endforeach()
 add_custom_target(sp_compressed_docs ALL DEPENDS ${sp_compressed})
 
-# qt_standard_project_setup() adds $ORIGIN and $ORIGIN/../lib to the install runpath for
-# bundled shared libraries. The program installs none, and a runpath on a binary in
-# /usr/bin makes the loader search there before the system paths (lintian rejects it).
-get_target_property(sp_rpath study-proposal INSTALL_RPATH)
-if(sp_rpath)
-    list(FILTER sp_rpath EXCLUDE REGEX "^\\$ORIGIN")
-    set_target_properties(study-proposal PROPERTIES INSTALL_RPATH "${sp_rpath}")
-endif()
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows/packaging.cmake)
+else()
+    # qt_standard_project_setup() adds $ORIGIN and $ORIGIN/../lib to the install runpath for
+    # bundled shared libraries. The program installs none, and a runpath on a binary in
+    # /usr/bin makes the loader search there before the system paths (lintian rejects it).
+    get_target_property(sp_rpath study-proposal INSTALL_RPATH)
+    if(sp_rpath)
+        list(FILTER sp_rpath EXCLUDE REGEX "^\\$ORIGIN")
+        set_target_properties(study-proposal PROPERTIES INSTALL_RPATH "${sp_rpath}")
+    endif()
 
-install(TARGETS study-proposal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${sp_generated}/${SP_APP_ID}.desktop
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${sp_generated}/${SP_APP_ID}.metainfo.xml
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${sp_generated}/study-proposal.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-foreach(size 16 24 32 48 64 128 256)
-    install(FILES ${sp_assets}/future-${size}.png DESTINATION ${sp_icons}/${size}x${size}/apps
-        RENAME ${SP_APP_ID}.png)
-endforeach()
-install(FILES ${sp_assets}/future.svg DESTINATION ${sp_icons}/scalable/apps RENAME ${SP_APP_ID}.svg)
-# The licence asks for its notice in every copy; Debian looks for it under this name.
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
-install(FILES ${sp_generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    install(TARGETS study-proposal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${sp_generated}/${SP_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${sp_generated}/${SP_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(FILES ${sp_generated}/study-proposal.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    foreach(size 16 24 32 48 64 128 256)
+        install(FILES ${sp_assets}/future-${size}.png DESTINATION ${sp_icons}/${size}x${size}/apps
+            RENAME ${SP_APP_ID}.png)
+    endforeach()
+    install(FILES ${sp_assets}/future.svg DESTINATION ${sp_icons}/scalable/apps RENAME ${SP_APP_ID}.svg)
+    # The licence asks for its notice in every copy; Debian looks for it under this name.
+    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+    install(FILES ${sp_generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
 
 set(CPACK_PACKAGE_NAME study-proposal)
 set(CPACK_PACKAGE_VENDOR "${SP_DEVELOPER_NAME}")

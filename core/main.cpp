@@ -6,7 +6,34 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+// The program is a GUI program on Windows, so that no console opens beside its windows; run
+// from a terminal, it writes --help, --version and its complaints to that terminal. A
+// stream already redirected to a file or a pipe is kept.
+void reachTerminal(std::FILE *stream) {
+    const DWORD which = stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE;
+    const HANDLE handle = GetStdHandle(which);
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+        GetFileType(handle) != FILE_TYPE_UNKNOWN)
+        return;
+    if (AttachConsole(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED)
+        (void)std::freopen("CONOUT$", "w", stream);
+}
+#else
+void reachTerminal(std::FILE *) {}
+#endif
+
+void print(std::FILE *stream, const QString &text) {
+    reachTerminal(stream);
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
 
 void nameProgram() {
     QCoreApplication::setApplicationName(QString::fromLatin1(sp::appinfo::Name));
@@ -27,10 +54,10 @@ int main(int argc, char *argv[]) {
     switch (command.action) {
     case sp::CommandLine::ShowHelp:
     case sp::CommandLine::ShowVersion:
-        std::fputs(command.text.toLocal8Bit().constData(), stdout);
+        print(stdout, command.text);
         return 0;
     case sp::CommandLine::Refuse:
-        std::fputs(command.text.toLocal8Bit().constData(), stderr);
+        print(stderr, command.text);
         return 2;
     case sp::CommandLine::Run:
         break;
@@ -40,7 +67,7 @@ int main(int argc, char *argv[]) {
         QString problem;
         studyFile = sp::enterStudyFolder(command.file, &problem);
         if (studyFile.isEmpty()) {
-            std::fputs(problem.toLocal8Bit().constData(), stderr);
+            print(stderr, problem);
             return 1;
         }
     }
