@@ -427,6 +427,18 @@ class Session:
         self.xdotool("type", "--clearmodifiers", "--delay", "80", "--", text)
 
 
+def report_failure(session, label, failure):
+    """The failure, the screen at that moment and what the program printed."""
+    print(f"FAIL {label}: {failure}", file=sys.stderr)
+    if session:
+        shot = session.save_failure_shot(label)
+        if shot:
+            print(f"screen at the failure: {shot}", file=sys.stderr)
+        log = session.app_log()
+        if log:
+            print("program output:\n" + log, file=sys.stderr)
+
+
 def main(scenarios, argv, extra_keys=""):
     """Runs the named scenarios (all when none is named) and prints the summary line.
     `extra_keys`: the characters outside the US keyboard that the scenarios type."""
@@ -456,14 +468,7 @@ def main(scenarios, argv, extra_keys=""):
             scenarios[current](session)
             TALLY.scenarios += 1
     except (Failure, OSError, subprocess.SubprocessError) as failure:
-        print(f"FAIL {current or 'set-up'}: {failure}", file=sys.stderr)
-        if session:
-            shot = session.save_failure_shot(current or "setup")
-            if shot:
-                print(f"screen at the failure: {shot}", file=sys.stderr)
-            log = session.app_log()
-            if log:
-                print("program output:\n" + log, file=sys.stderr)
+        report_failure(session, current or "set-up", failure)
         return 1
     finally:
         if session:

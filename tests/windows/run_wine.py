@@ -231,14 +231,7 @@ def main(argv):
             scenario(session)
             TALLY.scenarios += 1
     except (Failure, OSError, subprocess.SubprocessError) as failure:
-        print(f"FAIL {current}: {failure}", file=sys.stderr)
-        if session:
-            shot = session.save_failure_shot("wine-" + current)
-            if shot:
-                print(f"screen at the failure: {shot}", file=sys.stderr)
-            log = session.app_log()
-            if log:
-                print("program output:\n" + log, file=sys.stderr)
+        harness.report_failure(session, "wine-" + current, failure)
         return 1
     finally:
         if session:
