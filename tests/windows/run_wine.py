@@ -25,9 +25,9 @@ sys.path.insert(0, E2E)
 
 import harness  # noqa: E402
 import run_e2e  # noqa: E402
-from harness import TALLY, Failure, Window, wait_for  # noqa: E402
+from harness import TALLY, Failure, wait_for  # noqa: E402
 
-harness.TOOLS["wine"] = "wine"
+harness.TOOLS.update({"wine": "wine", "x86_64-w64-mingw32-objdump": "binutils-mingw-w64-x86-64"})
 INSTALL_DIR = "Program Files/Study proposal"
 SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/Study proposal/Study proposal.lnk"
 OPEN_WITH = r"HKLM\Software\Classes\Applications\study-proposal.exe\shell\open\command"
