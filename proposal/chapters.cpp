@@ -11,48 +11,48 @@ namespace {
 // clang-format off
 
 // Opening of the file, before the title line.
-constexpr std::u16string_view SegmentALines[] = {
+constexpr Line SegmentALines[] = {
     u"<messages between these brackets have to be executed and removed after execution>",
-    u"<copy this text in a Word document on your own disc>",
+    {u"<copy this text in a Word document on your own disc>", Formatting},
 };
 static_assert(std::size(SegmentALines) == 2);
 
 // After the title line; ends with the heading of 1.1, which the first object sentence follows.
-constexpr std::u16string_view SegmentBLines[] = {
+constexpr Line SegmentBLines[] = {
     u"<if there is already a location, make its name part of your title>",
     u"",
-    u"CONTENTS",
+    {u"CONTENTS", ContentsTitle},
     u"<as soon as you have added a profile to each heading in Word, you can automatically insert a list of contents here>",
     u"",
-    u"1 OBJECT OF STUDY AND ITS CONTEXT",
-    u"<give headings like this an automatically numbered heading 1 profile in Word and remove the superfluous second number> ",
+    {u"1 OBJECT OF STUDY AND ITS CONTEXT", Heading1},
+    {u"<give headings like this an automatically numbered heading 1 profile in Word and remove the superfluous second number> ", Formatting},
     u"",
-    u"1.1 OBJECT OF MY STUDY",
-    u"<give headings like this an automatically numbered heading 2 profile in Word and remove the superfluous second number> ",
+    {u"1.1 OBJECT OF MY STUDY", Heading2},
+    {u"<give headings like this an automatically numbered heading 2 profile in Word and remove the superfluous second number> ", Formatting},
 };
 static_assert(std::size(SegmentBLines) == 10);
 
 // After the first object sentence; the horizon line follows.
-constexpr std::u16string_view SegmentCLines[] = {
+constexpr Line SegmentCLines[] = {
     u"",
-    u"1.2 PROBABLE FUTURE CONTEXT: FIELD OF PROBLEMS",
+    {u"1.2 PROBABLE FUTURE CONTEXT: FIELD OF PROBLEMS", Heading2},
 };
 static_assert(std::size(SegmentCLines) == 2);
 
 // After the Future table; the Impacts table follows.
-constexpr std::u16string_view SegmentDLines[] = {
+constexpr Line SegmentDLines[] = {
     u"",
     u"As far as this future is not desirable it will generate a field of problems (Marrek and Wendrik(2002)).",
     u"As relevant probable but undesired developments (emerging problems) I consider: ....",
     u"<explain here how the expected future could give problems partly to be solved by your study>",
     u"",
-    u"1.3 DESIRED IMPACTS OF MY STUDY: FIELD OF AIMS",
+    {u"1.3 DESIRED IMPACTS OF MY STUDY: FIELD OF AIMS", Heading2},
     u"My study derives its motivation, intention, aims or even programme of requirements from fields indicated by a P in the next table:",
 };
 static_assert(std::size(SegmentDLines) == 7);
 
 // After the Impacts table; the actor lines for P follow.
-constexpr std::u16string_view SegmentELines[] = {
+constexpr Line SegmentELines[] = {
     u"",
     u"They also indicate which actors (problem owners) will be primarily favoured by realising the results of my study:",
     u"<for every field, indicated by a P, try to write down here which actors will be favoured by your study, change next lines as reminders into your own words>",
@@ -60,7 +60,7 @@ constexpr std::u16string_view SegmentELines[] = {
 static_assert(std::size(SegmentELines) == 3);
 
 // After the actor lines for P; the actor lines for I follow.
-constexpr std::u16string_view SegmentFLines[] = {
+constexpr Line SegmentFLines[] = {
     u"They possibly will support an assignment and programme of requirements to change undesired developments.",
     u"",
     u"Unintended impacts in the fields indicated by an I in the table above could put other actors at a disadvantage like:",
@@ -69,9 +69,9 @@ constexpr std::u16string_view SegmentFLines[] = {
 static_assert(std::size(SegmentFLines) == 4);
 
 // After the actor lines for I; ends with the heading of 2.1, which the second object sentence follows.
-constexpr std::u16string_view SegmentGLines[] = {
+constexpr Line SegmentGLines[] = {
     u"",
-    u"1.4 MY DESIGNERLY REFERENCES: FIELD OF MEANS",
+    {u"1.4 MY DESIGNERLY REFERENCES: FIELD OF MEANS", Heading2},
     u"Previous public examples with similar context below fascinate me professionally.",
     u"<give here at least two images of design, their source, keywords describing what is readable from the images, relevant for your study>",
     u"<put the images in a Word table to avoid 'swimming' in your Word document>",
@@ -108,19 +108,19 @@ constexpr std::u16string_view SegmentGLines[] = {
     u"Useful methods of design study are: \u2026",
     u"Useful methods of study by design are: \u2026",
     u"",
-    u"1.5 MY PORTFOLIO AND PERSPECTIVE: FIELD OF ABILITIES",
+    {u"1.5 MY PORTFOLIO AND PERSPECTIVE: FIELD OF ABILITIES", Heading2},
     u"From my previous work next elements are useful for this project.",
     u"<give relevant examples and at least two images of your previous work, the ways you studied best (organogram) and the progress you want to make in this project>",
     u"In this project also new elements will be developed.",
     u"<make a critical analysis of your previous work, describe how to improve existing abilities or develop new ones>",
     u"",
-    u"2 MY STUDY PROPOSAL",
-    u"2.1 LOCATION AND OTHER FUTURE CONTEXT FACTORS",
+    {u"2 MY STUDY PROPOSAL", Heading1},
+    {u"2.1 LOCATION AND OTHER FUTURE CONTEXT FACTORS", Heading2},
 };
 static_assert(std::size(SegmentGLines) == 46);
 
 // After the second object sentence; the location influence sentences follow.
-constexpr std::u16string_view SegmentHLines[] = {
+constexpr Line SegmentHLines[] = {
     u"<if you already have chosen a location, give a map and other images of the location here; if not, describe criteria for a location relevant to your study>",
     u"",
     u"If the context will change like I assumed in 1.2 it wil influence the location as follows.",
@@ -129,9 +129,9 @@ constexpr std::u16string_view SegmentHLines[] = {
 static_assert(std::size(SegmentHLines) == 4);
 
 // After the location influence sentences; the motivation lines follow.
-constexpr std::u16string_view SegmentILines[] = {
+constexpr Line SegmentILines[] = {
     u"",
-    u"2.2 MOTIVATION OR PROGRAMME OF REQUIREMENTS",
+    {u"2.2 MOTIVATION OR PROGRAMME OF REQUIREMENTS", Heading2},
     // One line, kept in the two pieces it was written in.
     u"With regard to my assumptions about the future context (1.2) "
     u"and referring to the intended impacts (1.3) as a result of this study: ",
@@ -140,9 +140,9 @@ constexpr std::u16string_view SegmentILines[] = {
 static_assert(std::size(SegmentILines) == 4);
 
 // After the motivation lines; ends with the heading of the reference list.
-constexpr std::u16string_view SegmentJLines[] = {
+constexpr Line SegmentJLines[] = {
     u"",
-    u"2.3 INTENDED RESULTS, CONTRIBUTIONS AND PLANNING",
+    {u"2.3 INTENDED RESULTS, CONTRIBUTIONS AND PLANNING", Heading2},
     u"I expect next products of my study.",
     u"<write down which products this study will produce in a limited period, limiting its object to converge to that result>",
     u"It will give a contribution to the research of my studio ... by ...",
@@ -150,44 +150,44 @@ constexpr std::u16string_view SegmentJLines[] = {
     u"It has enough limitations to be realised in next time table",
     u"<add here a time table>",
     u"",
-    u"3 ACCOUNTS",
-    u"3.1 MEETING CRITERIA FOR A STUDY PROPOSAL",
+    {u"3 ACCOUNTS", Heading1},
+    {u"3.1 MEETING CRITERIA FOR A STUDY PROPOSAL", Heading2},
     u"According to Marrek and Sandor eds. (2002), page 28 - 31 this study proposal demonstrates:",
     u"",
-    u"A Affinity with designing.",
+    {u"A Affinity with designing.", Heading3},
     u"<write down how you have proven your affinity with designing in this study proposal>",
     u"",
-    u"B University latitude.",
+    {u"B University latitude.", Heading3},
     u"<write down how you have proven your University latitude in this study proposal>",
     u"",
-    u"C Concept formation and transferability.",
+    {u"C Concept formation and transferability.", Heading3},
     u"<write down how developed concepts will become understandable and tranferable to others>",
     u"",
-    u"D Retrievability and Accumulating capacity.",
+    {u"D Retrievability and Accumulating capacity.", Heading3},
     u"<write down how this study will be published (website, reports, expositions) to be retrievable by others and how it contributes to science>",
     u"",
-    u"E Methodical accountability and depth.",
+    {u"E Methodical accountability and depth.", Heading3},
     u"<write down which scientific methods are proposed in this study proposal; are they primalily empirical, designerly or do they alternate?>",
     u"<Search for relevant key words in R. K. Marrek and L. P. Sandor Paths of inquiry  in design (Vennmark) Vennmark University Press, refer properly to chapters and name relevant types>",
     u"",
-    u"F Ability to be criticised and to criticise.",
+    {u"F Ability to be criticised and to criticise.", Heading3},
     u"<write down how this study will be open to criticism by others and will improve previous studies based on your own criticism (refer to them!)>",
     u"",
-    u"G Convergence and limitations.",
+    {u"G Convergence and limitations.", Heading3},
     u"<write down how this study proposal guarantees to converge to clear cut products without loosing University latitude>",
     u"",
-    u"3.2 REFERENCES",
+    {u"3.2 REFERENCES", Heading2},
     u"<Add and remove titles.>",
 };
 static_assert(std::size(SegmentJLines) == 37);
 
 // After the reference list; its closing empty line stands before the key-word index.
-constexpr std::u16string_view SegmentKLines[] = {
+constexpr Line SegmentKLines[] = {
     u".....",
     u"<add useful web links>",
     u"<add reference images and their source as iconography>",
     u"",
-    u"3.3 KEY WORDS",
+    {u"3.3 KEY WORDS", Heading2},
     u"<add key words by which your study could be found back by others>",
     u"In this index an expression like y(x), object(subject) means \u2018object y as a working (function, action, output, result, characteristic) of the subject x (independent variable actor, input, condition, cause)\u2019.",
     u"",
@@ -196,7 +196,7 @@ static_assert(std::size(SegmentKLines) == 8);
 
 // Alphabetical by the first author's surname. Every entry but the volume itself and its
 // introduction asks the student why the title was chosen.
-constexpr std::u16string_view ReferenceLines[] = {
+constexpr Line ReferenceLines[] = {
     u"Aalders, M. (2002) Naming and describing design objects in: R. K. Marrek and L. P. Sandor Paths of inquiry in design (Vennmark) Vennmark University Press; key words: <describe in key words why you choose this title>",
     u"Abeln, T. and Roos, K. (2002) Design research as a way of knowing in: R. K. Marrek and L. P. Sandor Paths of inquiry in design (Vennmark) Vennmark University Press; key words: <describe in key words why you choose this title>",
     u"Arnholt, S. (2002) Typology and the order of forms in: R. K. Marrek and L. P. Sandor Paths of inquiry in design (Vennmark) Vennmark University Press; key words: <describe in key words why you choose this title>",

@@ -4,6 +4,7 @@
 // or print. Plain QtGui: nothing here needs a window, so the command line and tests use it too.
 
 #include "model.h"
+#include "tables.h"
 
 #include <QRectF>
 #include <QSizeF>
@@ -12,8 +13,6 @@
 class QPainter;
 
 namespace sp::proposal {
-
-enum class MatrixKind { Future, Impacts };
 
 // One matrix as its window draws it: the scale chart, the row captions, the 6 x 22 cells in
 // their aspect colours with their marks and, in Future, the black cues where an impact meets

@@ -8,6 +8,13 @@
 #include <array>
 #include <string_view>
 
+namespace sp::proposal {
+
+// The two matrices, and the table and picture of each in the proposal.
+enum class MatrixKind { Future, Impacts };
+
+} // namespace sp::proposal
+
 namespace sp::proposal::tables {
 
 // The symbols the Future cells show, by aspect and trend mark; technique's second trend is a
