@@ -42,6 +42,18 @@ constexpr Box rowCaptionBox(int left, int top, int index) {
     return {left, top + Pitch * index, 2175, CellSize};
 }
 
+// What differs between the two windows' matrices: the scale chart above the cells, the corner
+// of the first row caption, the width of the first mass cell (twips) and the font size of
+// the first cell of row 1 (points). The pictures of the matrices are drawn from these too.
+struct MatrixPlacement {
+    Box chart;
+    int captionLeft, captionTop;
+    int firstMassCellWidth;
+    double firstCellPoints;
+};
+constexpr MatrixPlacement FutureMatrix{{360, 720, 9840, 3975}, 375, 4740, 390, 12};
+constexpr MatrixPlacement ImpactsMatrix{{375, 690, 9840, 3975}, 405, 4755, 375, 9.75};
+
 // Row colours of aspects 1..6, the same on both windows.
 inline QColor aspectColour(int aspect) {
     static const QColor colours[6] = {{211, 0, 0},    {255, 139, 0},  {244, 202, 0},
