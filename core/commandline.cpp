@@ -1,6 +1,9 @@
 #include "commandline.h"
 
 #include "appinfo.h"
+#include "export.h"
+#include "impactmarking.h"
+#include "proposal.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,7 +19,7 @@ QString programName() {
 
 CommandLine refuse(const QString &reason) {
     return {CommandLine::Refuse, QString(),
-            QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(programName(), reason)};
+            QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(programName(), reason), QString()};
 }
 
 } // namespace
@@ -26,7 +29,8 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     parser.setApplicationDescription(
         QStringLiteral(
             "Marks probable trends and impacts over scale levels and writes a study proposal.\n"
-            "The save button writes StudyProposal.txt into the current directory.\n"
+            "The save button writes StudyProposal.txt into the current directory; --export\n"
+            "writes the proposal as a formatted document or the matrices as a PDF instead.\n"
             "Homepage: %1")
             .arg(QString::fromLatin1(appinfo::Homepage)));
     parser.addPositionalArgument(
@@ -34,6 +38,13 @@ CommandLine parseCommandLine(const QStringList &arguments) {
         QStringLiteral("A StudyProposal.txt saved earlier: the program works in its folder, "
                        "saves there and starts with its time horizon and marks."),
         QStringLiteral("[FILE]"));
+    const QCommandLineOption exportTo(
+        QStringLiteral("export"),
+        QStringLiteral("Writes OUT from the study saved in FILE and exits, without a window: "
+                       "OUT.odt is the proposal as an OpenDocument text (LibreOffice, Word), "
+                       "OUT.pdf a landscape page of both matrices with their legends."),
+        QStringLiteral("OUT"));
+    parser.addOption(exportTo);
     // Not addHelpOption(): its --help-all offers Qt's own options, which are not taken here.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Displays this help and exits."));
@@ -43,15 +54,26 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
     if (parser.isSet(help))
-        return {CommandLine::ShowHelp, QString(), parser.helpText()};
+        return {CommandLine::ShowHelp, QString(), parser.helpText(), QString()};
     if (parser.isSet(version))
         return {
             CommandLine::ShowVersion, QString(),
-            QStringLiteral("%1 %2\n").arg(programName(), QCoreApplication::applicationVersion())};
+            QStringLiteral("%1 %2\n").arg(programName(), QCoreApplication::applicationVersion()),
+            QString()};
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return refuse(QStringLiteral("Only one FILE can be opened, not %1.").arg(files.size()));
-    return {CommandLine::Run, files.value(0), QString()};
+    if (!parser.isSet(exportTo))
+        return {CommandLine::Run, files.value(0), QString(), QString()};
+    const QString output = parser.value(exportTo);
+    if (files.isEmpty())
+        return refuse(QStringLiteral("--export needs the FILE of a saved study."));
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    if (suffix != u"odt" && suffix != u"pdf")
+        return refuse(QStringLiteral("--export writes OUT.odt (the document) or OUT.pdf (the "
+                                     "matrices), not '%1'.")
+                          .arg(output));
+    return {CommandLine::Export, files.first(), QString(), output};
 }
 
 QString enterStudyFolder(const QString &file, QString *problem) {
@@ -68,6 +90,34 @@ QString enterStudyFolder(const QString &file, QString *problem) {
     if (!QDir::setCurrent(info.absolutePath()))
         return fail(QStringLiteral("its folder cannot be entered"));
     return path;
+}
+
+int exportStudy(const QString &file, const QString &output, QString *problem) {
+    const auto fail = [&](const QString &path, const QString &reason) {
+        *problem = QStringLiteral("%1: %2: %3\n").arg(programName(), path, reason);
+        return 1;
+    };
+    const QFileInfo info(file);
+    if (info.isDir())
+        return fail(file, QStringLiteral("is a folder, not a study proposal file"));
+    if (!info.exists())
+        return fail(file, QStringLiteral("no such file"));
+    Model model;
+    initVocabulary(model);
+    if (const QString unreadable = proposal::restoreStudy(file, model); !unreadable.isEmpty())
+        return fail(file, unreadable);
+    const QString resolution = impacts::updateResolution(model);
+    const bool document = QFileInfo(output).suffix().toLower() == u"odt";
+    // The same rule as the save button: the document describes the object by its frame and
+    // grain.
+    if (document && !proposal::saveAllowed(model))
+        return fail(file, QStringLiteral("no frame (O) and grain (o) in the row mass|space|time"));
+    const QString error =
+        document ? proposal::writeDocument(output, model, resolution, proposal::todayShortDate())
+                 : proposal::writeMatricesPdf(output, model, resolution);
+    if (!error.isEmpty())
+        return fail(output, error);
+    return 0;
 }
 
 } // namespace sp

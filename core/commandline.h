@@ -1,6 +1,7 @@
 #pragma once
-// The command line: `study-proposal [FILE]`, `--help` and `--version`. Parsing is plain
-// code over the arguments, so it needs no display and can be tested without a window.
+// The command line: `study-proposal [FILE]`, `--export OUT FILE`, `--help` and `--version`.
+// Parsing is plain code over the arguments, so it needs no display and can be tested without
+// a window.
 
 #include <QString>
 #include <QStringList>
@@ -13,10 +14,12 @@ struct CommandLine {
         ShowHelp,    // print `text` to standard output, exit 0
         ShowVersion, // likewise
         Refuse,      // print `text` (one line) to standard error, exit non-zero
+        Export,      // write `output` from `file` without a window (exportStudy)
     };
     Action action = Run;
     QString file;
     QString text;
+    QString output; // Export: a .odt (the document) or a .pdf (the matrices page)
 };
 
 // `arguments` as QCoreApplication::arguments() gives them, the program first. Needs a
@@ -27,5 +30,11 @@ CommandLine parseCommandLine(const QStringList &arguments);
 // Returns the file's absolute path, or an empty string and sets `problem` to one line naming
 // the path and the reason: no such file, a folder, a folder that cannot be entered.
 QString enterStudyFolder(const QString &file, QString *problem);
+
+// Reads the study saved in `file` and writes `output`: the proposal as an OpenDocument text
+// (.odt), dated today, or the page of both matrices (.pdf). Needs a QGuiApplication, no
+// window. Returns the exit status, 0 or 1; on 1 `problem` is one line naming the file at fault
+// and why: unreadable, not a study, no frame and grain for a document, or not writable.
+int exportStudy(const QString &file, const QString &output, QString *problem);
 
 } // namespace sp

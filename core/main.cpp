@@ -59,6 +59,21 @@ int main(int argc, char *argv[]) {
     case sp::CommandLine::Refuse:
         print(stderr, command.text);
         return 2;
+    case sp::CommandLine::Export: {
+        // Pictures and fonts need a QGuiApplication but no display: off screen, unless a
+        // platform is asked for (Windows always has its own).
+#ifndef Q_OS_WIN
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+        QGuiApplication gui(argc, argv);
+        nameProgram();
+        QString problem;
+        const int status = sp::exportStudy(command.file, command.output, &problem);
+        if (status != 0)
+            print(stderr, problem);
+        return status;
+    }
     case sp::CommandLine::Run:
         break;
     }
