@@ -16,6 +16,7 @@
 #include <private/qzipwriter_p.h>
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 
 namespace sp::proposal {
@@ -113,8 +114,17 @@ public:
         QString run;
         for (qsizetype i = 0; i < words.size(); ++i) {
             const QChar c = words[i];
-            if (!xmlCharacter(c))
+            if (!xmlCharacter(c) || c == u'\r')
                 continue;
+            if (c == u'\t' || c == u'\n') {
+                x_.writeCharacters(run);
+                run.clear();
+                if (c == u'\t')
+                    tab();
+                else
+                    lineBreak();
+                continue;
+            }
             if (c != u' ') {
                 run += c;
                 afterSpace_ = false;
@@ -140,6 +150,10 @@ public:
     }
     void tab() {
         empty("text:tab");
+        afterSpace_ = true;
+    }
+    void lineBreak() {
+        empty("text:line-break");
         afterSpace_ = true;
     }
     // A paragraph's text starts as if after a space: a leading space must be kept explicitly.
@@ -190,8 +204,7 @@ public:
                 tab();
                 break;
             case Piece::LineEnd:
-                empty("text:line-break");
-                afterSpace_ = true;
+                lineBreak();
                 break;
             }
         }
@@ -349,7 +362,9 @@ void tableStyles(Writer &w) {
     w.attribute("style:may-break-between-rows", "false");
     w.end();
 
-    const double scaleColumn = (TextWidthCm - FirstColumnCm) / int(ScaleCount);
+    // Rounded down, so that the columns never add up to more than the table.
+    const double scaleColumn =
+        std::floor((TextWidthCm - FirstColumnCm) / int(ScaleCount) * 1000) / 1000;
     for (const auto &[name, width] :
          {std::pair{"Matrix.A", FirstColumnCm}, std::pair{"Matrix.B", scaleColumn}}) {
         w.start("style:style");
