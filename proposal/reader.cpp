@@ -267,6 +267,10 @@ QString restoreStudy(const QString &path, Model &model) {
     const QByteArray bytes = file.read(MaxProposalSize + 1);
     if (file.error() != QFileDevice::NoError)
         return QStringLiteral("it cannot be read (%1)").arg(file.errorString());
+    return restoreStudyBytes(bytes, model);
+}
+
+QString restoreStudyBytes(QByteArrayView bytes, Model &model) {
     if (bytes.size() > MaxProposalSize)
         return QStringLiteral("it is larger than a study proposal can be");
     ReadResult result = readStudyProposal(bytes);

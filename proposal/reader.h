@@ -43,6 +43,10 @@ ReadResult readStudyProposal(QByteArrayView bytes);
 // empty string.
 QString restoreStudy(const QString &path, Model &model);
 
+// The same for bytes already read: restoreStudy ends in it, and the fuzz target drives it
+// without a file.
+QString restoreStudyBytes(QByteArrayView bytes, Model &model);
+
 // The status line after restoreStudy failed; `fileName` is the file's name without its folder.
 QString unreadableMessage(const QString &fileName, const QString &problem);
 
