@@ -34,7 +34,11 @@ QStringView trimEnd(QStringView line) {
 // A cell as the status line can show it, whatever the student typed into it.
 QString shortened(QStringView cell) {
     constexpr qsizetype Shown = 12;
-    return cell.size() <= Shown ? cell.toString() : cell.left(Shown).toString() + u'\u2026';
+    if (cell.size() <= Shown)
+        return cell.toString();
+    // A cut between the two halves of a surrogate pair would show a broken character.
+    const qsizetype kept = cell[Shown - 1].isHighSurrogate() ? Shown - 1 : Shown;
+    return cell.left(kept).toString() + u'\u2026';
 }
 
 Lines splitLines(QStringView text) {

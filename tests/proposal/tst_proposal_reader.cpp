@@ -179,6 +179,14 @@ void TestProposalReader::damagedFilesAreRefused_data() {
         << cells(impacts + 2, {{3, "Our culture matters here"}})
         << at(impacts + 2, "\"Our culture \u2026\" at Subcontinental(1000km) "
                            "is no mark of the culture row");
+    // Saved as UTF-8 with a character of two UTF-16 units where the cell is shortened: the
+    // reason shows none of it rather than half.
+    QTest::newRow("a sentence shortened before an emoji")
+        << decoded1252(cells(impacts + 2, {{3, "Our culture#matters"}}))
+               .replace(QStringLiteral("culture#"), QString::fromUtf8("culture\xf0\x9f\x98\x80"))
+               .toUtf8()
+        << at(impacts + 2, "\"Our culture\u2026\" at Subcontinental(1000km) "
+                           "is no mark of the culture row");
     QTest::newRow("23 cells") << edited([&](Lines &l) { l[future + 1] += "\t!"; })
                               << at(future + 1, "the management row has more than 22 cells");
 
