@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <span>
+#include <utility>
 
 namespace sp::proposal {
 namespace {
@@ -413,6 +414,7 @@ void tableStyles(Writer &w) {
                    {{{"fo:font-size", "8pt"},
                      {"style:text-rotation-angle", "90"},
                      {"style:text-rotation-scale", "fixed"}}});
+    paragraphStyle(w, "Spaced", nullptr, "Text_20_body", {{{"fo:margin-top", "0.3cm"}}}, {});
     paragraphStyle(
         w, "Matrix_Picture", nullptr, "Standard",
         {{{"fo:text-align", "center"}, {"fo:margin-top", "0.2cm"}, {"fo:margin-bottom", "0.2cm"}}},
@@ -552,7 +554,11 @@ QByteArray contentXml(const Outline &outline, const Model &model) {
     w.end();
     w.start("office:body");
     w.start("office:text");
+    // An empty line of the text file becomes space above the next paragraph: it parts
+    // groups of sentences (the criteria of 3.1, the actors per aspect).
+    bool afterEmptyLine = false;
     for (const Block &block : outline.blocks) {
+        const bool spaced = std::exchange(afterEmptyLine, false);
         switch (block.kind) {
         case Block::Formatting:
             break; // done here
@@ -566,10 +572,13 @@ QByteArray contentXml(const Outline &outline, const Model &model) {
             writePicture(w, model, block.matrix);
             break;
         default:
-            // Empty lines only spaced the text file; paragraph spacing does that here.
-            if (block.count == 0)
+            if (block.count == 0) {
+                afterEmptyLine = true;
                 break;
-            w.startParagraph("text:p", QLatin1String(paragraphStyleName(block)));
+            }
+            w.startParagraph("text:p", spaced && block.kind == Block::Paragraph
+                                           ? QStringLiteral("Spaced")
+                                           : QLatin1String(paragraphStyleName(block)));
             w.pieces(outline.piecesOf(block));
             w.end();
         }
