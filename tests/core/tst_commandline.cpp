@@ -1,6 +1,7 @@
-// The command line as a user types it: FILE, --help, --version, and mistakes, which end the
-// program with one line on standard error before any window exists.
+// The command line as a user types it: FILE, --export, --help, --version, and mistakes, which
+// end the program with one line on standard error before any window exists.
 #include "commandline.h"
+#include "proposal.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +18,8 @@ private Q_SLOTS:
     void parse_data();
     void parse();
     void studyFolder();
+    void exportStudy_data();
+    void exportStudy();
 };
 
 void TestCommandLine::initTestCase() {
@@ -52,6 +55,27 @@ void TestCommandLine::parse_data() {
                                << QStringList{"study-proposal: Only one FILE can be opened, "
                                               "not 2. " +
                                               try_};
+    QTest::newRow("--export a document")
+        << QStringList{"--export", "out/Proposal.odt", "StudyProposal.txt"}
+        << int(CommandLine::Export) << "StudyProposal.txt" << QStringList{};
+    QTest::newRow("--export=matrices, upper case")
+        << QStringList{"--export=M.PDF", "StudyProposal.txt"} << int(CommandLine::Export)
+        << "StudyProposal.txt" << QStringList{};
+    QTest::newRow("--export, wrong extension")
+        << QStringList{"--export", "out.docx", "StudyProposal.txt"} << int(CommandLine::Refuse)
+        << QString()
+        << QStringList{"study-proposal: --export writes OUT.odt (the document) or OUT.pdf (the "
+                       "matrices), not 'out.docx'. " +
+                       try_};
+    QTest::newRow("--export without FILE")
+        << QStringList{"--export", "out.odt"} << int(CommandLine::Refuse) << QString()
+        << QStringList{"--export needs the FILE of a saved study."};
+    QTest::newRow("--export without OUT")
+        << QStringList{"--export"} << int(CommandLine::Refuse) << QString()
+        << QStringList{"Missing value after '--export'."};
+    QTest::newRow("--help names --export")
+        << QStringList{"--help"} << int(CommandLine::ShowHelp) << QString()
+        << QStringList{"--export <OUT>", "OUT.odt", "OUT.pdf"};
 }
 
 void TestCommandLine::parse() {
@@ -62,6 +86,10 @@ void TestCommandLine::parse() {
     const CommandLine command = parseCommandLine(QStringList{"study-proposal"} + arguments);
     QCOMPARE(int(command.action), action);
     QCOMPARE(command.file, file);
+    if (action == CommandLine::Export)
+        QCOMPARE(command.output, arguments.first().section(u'=', -1) == arguments.first()
+                                     ? arguments[1]
+                                     : arguments.first().section(u'=', 1));
     for (const QString &part : textHolds)
         QVERIFY2(command.text.contains(part), qPrintable(command.text));
     if (action == CommandLine::Refuse)
@@ -99,5 +127,86 @@ void TestCommandLine::studyFolder() {
     QVERIFY(QDir::setCurrent(start));
 }
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+namespace {
+
+// A study as the save button writes it: Windows-1252, CR LF.
+QByteArray savedStudy(bool withFrameAndGrain) {
+    Model model;
+    initVocabulary(model);
+    model.horizon = QStringLiteral("2040");
+    model.futureGrid(3, 8) = 1;
+    if (withFrameAndGrain) {
+        model.impactGrid(MassAspect, 8) = Frame;
+        model.impactGrid(MassAspect, 13) = Grain;
+    }
+    return proposal::toWindows1252(proposal::studyProposalText(
+        model, QStringLiteral("The object of study has the resolution of a blue print"),
+        QStringLiteral("12/8/26")));
+}
+
+} // namespace
+
+void TestCommandLine::exportStudy_data() {
+    QTest::addColumn<QByteArray>("study"); // empty: FILE is missing; "/": FILE is a folder
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("written"); // how OUT starts, empty when not written
+    QTest::addColumn<QString>("problem");
+
+    const QByteArray study = savedStudy(true);
+    QTest::newRow("document") << study << "Proposal.odt" << 0
+                              << QByteArray("PK\x03\x04\x14\x00\x00\x00\x00\x00") << QString();
+    QTest::newRow("matrices") << study << "matrices.pdf" << 0 << QByteArray("%PDF-") << QString();
+    QTest::newRow("matrices without frame and grain")
+        << savedStudy(false) << "matrices.pdf" << 0 << QByteArray("%PDF-") << QString();
+    QTest::newRow("document without frame and grain")
+        << savedStudy(false) << "Proposal.odt" << 1 << QByteArray()
+        << "StudyProposal.txt: no frame (O) and grain (o) in the row mass|space|time";
+    QTest::newRow("unreadable file") << QByteArray("a shopping list\r\n") << "Proposal.odt" << 1
+                                     << QByteArray() << "StudyProposal.txt: ";
+    QTest::newRow("missing file") << QByteArray() << "matrices.pdf" << 1 << QByteArray()
+                                  << "StudyProposal.txt: no such file";
+    QTest::newRow("a folder") << QByteArray("/") << "matrices.pdf" << 1 << QByteArray()
+                              << "StudyProposal.txt: is a folder, not a study proposal file";
+    QTest::newRow("OUT in a missing folder")
+        << study << "missing/Proposal.odt" << 1 << QByteArray() << "missing/Proposal.odt: ";
+}
+
+// Exit status 0 and the file, or 1 and one line naming the file at fault; never a partial
+// file.
+void TestCommandLine::exportStudy() {
+    QFETCH(QByteArray, study);
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QByteArray, written);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("StudyProposal.txt"));
+    if (study == "/") {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("StudyProposal.txt")));
+    } else if (!study.isEmpty()) {
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::WriteOnly));
+        saved.write(study);
+    }
+    const QString out = dir.filePath(output);
+    QString reported;
+    QCOMPARE(sp::exportStudy(file, out, &reported), status);
+    QFile result(out);
+    if (status == 0) {
+        QVERIFY(reported.isEmpty());
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QVERIFY(result.read(written.size()) == written);
+    } else {
+        QVERIFY(!result.exists());
+        QVERIFY2(reported.startsWith(QStringLiteral("study-proposal: ") + dir.path()),
+                 qPrintable(reported));
+        QVERIFY2(reported.contains(problem), qPrintable(reported));
+        QVERIFY(reported.endsWith(u'\n'));
+        QCOMPARE(reported.count(u'\n'), 1);
+    }
+}
+
+// Pictures and fonts need a QGuiApplication; the parsing does not.
+QTEST_MAIN(TestCommandLine)
 #include "tst_commandline.moc"
