@@ -56,12 +56,12 @@ const layout::MatrixPlacement &placement(MatrixKind which) {
 }
 
 // A classic raised button edge around the fill, as the window's cells show it: white and
-// black outside, light and dark grey inside. One window pixel per line.
+// black outside, button grey and dark grey inside. One window pixel per line.
 void paintCell(QPainter &painter, const QRectF &r, const QColor &fill) {
     painter.fillRect(r, Qt::black);
     painter.fillRect(r.adjusted(0, 0, -1, -1), Qt::white);
     painter.fillRect(r.adjusted(1, 1, -1, -1), QColor(128, 128, 128));
-    painter.fillRect(r.adjusted(1, 1, -2, -2), QColor(223, 223, 223));
+    painter.fillRect(r.adjusted(1, 1, -2, -2), QColor(192, 192, 192));
     painter.fillRect(r.adjusted(2, 2, -2, -2), fill);
 }
 
