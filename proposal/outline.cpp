@@ -3,6 +3,7 @@
 #include "chapters.h"
 #include "marks.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -26,37 +27,99 @@ constexpr std::array<std::u16string_view, AspectCount + 1> TrendWords{
 constexpr std::u16string_view UprightHeader =
     u"<put the letters of the first row upright and stretch the height of the row to fit on page>";
 
-// Enough for a crowded model, so the lists are built without reallocating.
-constexpr qsizetype ExpectedPieces = 1600;
-constexpr qsizetype ExpectedBlocks = 400;
+// Enough for a crowded model, so the lists and the text are built without reallocating.
+constexpr std::size_t ExpectedPieces = 3072;
+constexpr std::size_t ExpectedBlocks = 512;
+constexpr qsizetype ExpectedLength = 40 * 1024;
 
-// Builds the document as blocks of pieces, in the order the text file has them. Pieces are
-// added to the open block; endLine() closes it and opens the next, a paragraph unless
-// begin() says otherwise.
-class OutlineWriter {
+// Keeps the blocks and their pieces, for the formatted outputs.
+class OutlineSink {
 public:
-    OutlineWriter(const Model &model, QStringView resolution, QStringView date)
-        : model_(model)
-        , horizon_(model.horizon)
-        , resolution_(resolution)
-        , date_(date) {
+    OutlineSink() {
         outline_.pieces.reserve(ExpectedPieces);
         outline_.blocks.reserve(ExpectedBlocks);
     }
+    void piece(Piece piece) { outline_.pieces.push_back(piece); }
+    void endBlock(Block::Kind kind, unsigned char level, MatrixKind matrix) {
+        const auto end = qsizetype(outline_.pieces.size());
+        outline_.blocks.push_back({kind, level, matrix, first_, end - first_});
+        first_ = end;
+    }
+    Outline take() { return std::move(outline_); }
 
-    // The whole document; call once.
-    Outline outline() {
-        writeDocument();
-        return std::move(outline_);
+private:
+    Outline outline_;
+    qsizetype first_ = 0;
+};
+
+// Runs the pieces together into the text file's text as they come: every block a line (a
+// table a line per row) ended by CR LF, a picture nothing. Pieces are copied into text
+// sized ahead; QString::append per piece costs as much as the copying itself.
+class TextSink {
+public:
+    TextSink()
+        : out_(ExpectedLength, Qt::Uninitialized)
+        , next_(out_.data())
+        , end_(next_ + out_.size()) {}
+    void piece(Piece piece) {
+        switch (piece.kind) {
+        case Piece::Tab:
+            put(u"\t");
+            break;
+        case Piece::LineEnd:
+            put(u"\r\n");
+            break;
+        default:
+            put(piece.text);
+        }
+    }
+    void endBlock(Block::Kind kind, unsigned char, MatrixKind) {
+        if (kind != Block::Picture)
+            put(u"\r\n");
+    }
+    QString take() {
+        out_.truncate(next_ - out_.data());
+        return std::move(out_);
     }
 
 private:
-    void writeDocument();
+    void put(QStringView words) {
+        if (end_ - next_ < words.size())
+            grow(words.size());
+        next_ = std::copy(words.begin(), words.end(), next_);
+    }
+    void grow(qsizetype needed) {
+        const qsizetype used = next_ - out_.data();
+        out_.resize(std::max(2 * out_.size(), used + needed));
+        next_ = out_.data() + used;
+        end_ = out_.data() + out_.size();
+    }
 
-    void fixed(QStringView words) { outline_.pieces.append({words, Piece::Fixed}); }
-    void data(QStringView words) { outline_.pieces.append({words, Piece::Data}); }
-    void tab() { outline_.pieces.append({{}, Piece::Tab}); }
-    void rowEnd() { outline_.pieces.append({{}, Piece::LineEnd}); }
+    QString out_;
+    QChar *next_; // where the next piece goes
+    QChar *end_;
+};
+
+// Writes the document as blocks of pieces into `Sink`, in the order the text file has them.
+// Pieces go to the open block; endLine() closes it and opens the next, a paragraph unless
+// begin() says otherwise.
+template <typename Sink> class OutlineWriter {
+public:
+    OutlineWriter(const Model &model, QStringView resolution, QStringView date, Sink &sink)
+        : model_(model)
+        , horizon_(model.horizon)
+        , resolution_(resolution)
+        , date_(date)
+        , sink_(sink) {}
+
+    // The whole document; call once.
+    void write();
+
+private:
+    void fixed(QStringView words) { sink_.piece({words, Piece::Fixed}); }
+    void data(QStringView words) { sink_.piece({words, Piece::Data}); }
+    void tab() { sink_.piece({{}, Piece::Tab}); }
+    void rowEnd() { sink_.piece({{}, Piece::LineEnd}); }
 
     // Gives the open block, still empty, its kind.
     void begin(Block::Kind kind, int level = 0) {
@@ -68,9 +131,7 @@ private:
         matrix_ = matrix;
     }
     void endLine() {
-        const qsizetype end = outline_.pieces.size();
-        outline_.blocks.append({kind_, level_, matrix_, first_, end - first_});
-        first_ = end;
+        sink_.endBlock(kind_, level_, matrix_);
         begin(Block::Paragraph);
     }
     void fixedLine(QStringView words) {
@@ -103,15 +164,14 @@ private:
     QStringView horizon_;
     QStringView resolution_;
     QStringView date_;
-    Outline outline_;
+    Sink &sink_;
     // The open block.
     Block::Kind kind_ = Block::Paragraph;
     unsigned char level_ = 0;
     MatrixKind matrix_ = MatrixKind::Future;
-    qsizetype first_ = 0;
 };
 
-void OutlineWriter::chapterLines(chapters::Lines lines) {
+template <typename Sink> void OutlineWriter<Sink>::chapterLines(chapters::Lines lines) {
     for (const chapters::Line &line : lines) {
         switch (line.role) {
         case chapters::Text:
@@ -134,7 +194,7 @@ void OutlineWriter::chapterLines(chapters::Lines lines) {
     }
 }
 
-void OutlineWriter::writeDocument() {
+template <typename Sink> void OutlineWriter<Sink>::write() {
     chapterLines(chapters::SegmentA);
     begin(Block::Title);
     fixed(u"<author's last name, first name or initials and prefix>");
@@ -171,7 +231,7 @@ void OutlineWriter::writeDocument() {
 }
 
 // Leaves its line open for the caller's ending.
-void OutlineWriter::writeObjectSentence() {
+template <typename Sink> void OutlineWriter<Sink>::writeObjectSentence() {
     data(resolution_);
     fixed(u" for ");
     data(horizon_);
@@ -192,7 +252,7 @@ void OutlineWriter::writeObjectSentence() {
 }
 
 // Opens the table block with its header row.
-void OutlineWriter::writeTableHeader(MatrixKind which) {
+template <typename Sink> void OutlineWriter<Sink>::writeTableHeader(MatrixKind which) {
     begin(Block::Formatting);
     fixedLine(tables::StartTable);
     begin(Block::Table, which);
@@ -206,7 +266,7 @@ void OutlineWriter::writeTableHeader(MatrixKind which) {
     rowEnd();
 }
 
-void OutlineWriter::writeFutureTable() {
+template <typename Sink> void OutlineWriter<Sink>::writeFutureTable() {
     writeTableHeader(MatrixKind::Future);
     for (int a = 1; a <= AspectCount; ++a) {
         data(aspectName(a));
@@ -238,7 +298,7 @@ void OutlineWriter::writeFutureTable() {
     }
 }
 
-void OutlineWriter::writeImpactTable() {
+template <typename Sink> void OutlineWriter<Sink>::writeImpactTable() {
     endLine();
     picture(MatrixKind::Impacts);
     writeTableHeader(MatrixKind::Impacts);
@@ -270,7 +330,7 @@ void OutlineWriter::writeImpactTable() {
     endLine();
 }
 
-void OutlineWriter::writeActorLines(int mark) {
+template <typename Sink> void OutlineWriter<Sink>::writeActorLines(int mark) {
     for (int a = 1; a <= AspectCount; ++a) {
         if (countImpactMarks(model_, a, mark) <= 0)
             continue;
@@ -291,7 +351,7 @@ void OutlineWriter::writeActorLines(int mark) {
     }
 }
 
-void OutlineWriter::writeLocationInfluence() {
+template <typename Sink> void OutlineWriter<Sink>::writeLocationInfluence() {
     for (int a = 1; a <= AspectCount; ++a) {
         if (countTrendMarks(model_, a, 1) <= 0)
             continue;
@@ -306,7 +366,7 @@ void OutlineWriter::writeLocationInfluence() {
     }
 }
 
-void OutlineWriter::writeMotivationLines() {
+template <typename Sink> void OutlineWriter<Sink>::writeMotivationLines() {
     for (int a = 1; a <= AspectCount; ++a) {
         if (countImpactMarks(model_, a, Programme) <= 0)
             continue;
@@ -329,7 +389,8 @@ void OutlineWriter::writeMotivationLines() {
 
 // The scales of `aspect` with trend 1 or 2 in scale order, comma-separated, each name after
 // the prefix of its trend.
-void OutlineWriter::writeTrendScales(int aspect, QStringView first, QStringView second) {
+template <typename Sink>
+void OutlineWriter<Sink>::writeTrendScales(int aspect, QStringView first, QStringView second) {
     bool leading = true;
     for (int s = 1; s <= ScaleCount; ++s) {
         const int trend = trendAt(aspect, s);
@@ -344,7 +405,8 @@ void OutlineWriter::writeTrendScales(int aspect, QStringView first, QStringView 
 }
 
 // The names of the scales of `aspect` holding `mark` in impactGrid, `separator` between them.
-void OutlineWriter::writeScaleNames(int aspect, int mark, QStringView separator) {
+template <typename Sink>
+void OutlineWriter<Sink>::writeScaleNames(int aspect, int mark, QStringView separator) {
     bool first = true;
     for (int s = 1; s <= ScaleCount; ++s) {
         if (impactAt(aspect, s) != mark)
@@ -356,7 +418,7 @@ void OutlineWriter::writeScaleNames(int aspect, int mark, QStringView separator)
     }
 }
 
-void OutlineWriter::writeKeywordIndex() {
+template <typename Sink> void OutlineWriter<Sink>::writeKeywordIndex() {
     fixed(u"planhorizon(");
     data(horizon_);
     fixedLine(u")");
@@ -404,7 +466,15 @@ void OutlineWriter::writeKeywordIndex() {
 } // namespace
 
 Outline proposalOutline(const Model &model, QStringView resolution, QStringView date) {
-    return OutlineWriter(model, resolution, date).outline();
+    OutlineSink sink;
+    OutlineWriter(model, resolution, date, sink).write();
+    return sink.take();
+}
+
+QString outlineText(const Model &model, QStringView resolution, QStringView date) {
+    TextSink sink;
+    OutlineWriter(model, resolution, date, sink).write();
+    return sink.take();
 }
 
 QString joinedText(std::span<const Piece> pieces) {

@@ -6,10 +6,10 @@
 #include "model.h"
 #include "tables.h"
 
-#include <QList>
 #include <QStringView>
 
 #include <span>
+#include <vector>
 
 namespace sp::proposal {
 
@@ -43,11 +43,11 @@ struct Block {
 };
 
 struct Outline {
-    QList<Piece> pieces;
-    QList<Block> blocks;
+    std::vector<Piece> pieces;
+    std::vector<Block> blocks;
 
     std::span<const Piece> piecesOf(const Block &block) const {
-        return {pieces.constData() + block.first, static_cast<std::size_t>(block.count)};
+        return {pieces.data() + block.first, static_cast<std::size_t>(block.count)};
     }
 };
 
@@ -55,6 +55,10 @@ struct Outline {
 // row. The pieces view `model`'s words, `resolution` and `date`, which must outlive the
 // outline. A mark outside its range in either matrix throws InternalError.
 Outline proposalOutline(const Model &model, QStringView resolution, QStringView date);
+
+// The text file's text, built from the same blocks as they come, without keeping them: every
+// block a line (a table a line per row) ended by CR LF, a picture nothing.
+QString outlineText(const Model &model, QStringView resolution, QStringView date);
 
 // The text of the pieces run together, tabs and line ends included.
 QString joinedText(std::span<const Piece> pieces);
