@@ -38,6 +38,7 @@ template <typename Window> void Application::retire(QPointer<Window> &reference)
 void Application::start(const QString &studyFile) {
     const QString problem =
         studyFile.isEmpty() ? QString() : proposal::restoreStudy(studyFile, model_);
+    commands_.markSaved();
     showFuture();
     if (!problem.isEmpty())
         future_->setStatus(proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem));
@@ -46,7 +47,9 @@ void Application::start(const QString &studyFile) {
 FutureWindow &Application::openFuture() {
     if (!future_) {
         future_ = new FutureWindow(*this);
+        future_->setMenus(commands_.menuCommands(future_));
         connect(future_, &FormWindow::closed, this, [this] { retire(future_); });
+        connect(future_, &FutureWindow::saved, this, [this] { commands_.markSaved(); });
         future_->load();
     }
     return *future_;
@@ -55,6 +58,7 @@ FutureWindow &Application::openFuture() {
 ImpactsWindow &Application::openImpacts() {
     if (!impacts_) {
         impacts_ = new ImpactsWindow(*this);
+        impacts_->setMenus(commands_.menuCommands(impacts_));
         connect(impacts_, &FormWindow::closed, this, [this] { retire(impacts_); });
         impacts_->load();
     }
@@ -66,6 +70,13 @@ FutureForm &Application::future() {
 }
 ImpactsForm &Application::impacts() {
     return openImpacts();
+}
+
+void Application::closeWindows() {
+    if (impacts_)
+        impacts_->close();
+    if (future_)
+        future_->close();
 }
 
 void Application::showFuture() {

@@ -3,6 +3,7 @@
 #include "forms.h"
 #include "futurewindow.h"
 #include "impactswindow.h"
+#include "studycommands.h"
 
 #include <QObject>
 #include <QPointer>
@@ -31,16 +32,24 @@ public:
     void showFuture() override;
     void showImpacts() override;
 
-    // The open windows, or null when closed (for tests and tools).
+    // The open windows, or null when closed.
     FutureWindow *futureWindow() const { return future_; }
     ImpactsWindow *impactsWindow() const { return impacts_; }
-
-private:
+    // The window, opened hidden first if it is closed.
     FutureWindow &openFuture();
     ImpactsWindow &openImpacts();
+
+    // Closes both windows, as their close boxes do; the program ends with the last one.
+    void closeWindows();
+
+    // What the menus do, with the dialogs they ask through.
+    StudyCommands &commands() { return commands_; }
+
+private:
     template <typename Window> void retire(QPointer<Window> &reference);
 
     Model model_;
+    StudyCommands commands_{*this};
     QPointer<FutureWindow> future_;
     QPointer<ImpactsWindow> impacts_;
     std::vector<QPointer<QWidget>> retired_; // closed, awaiting deletion

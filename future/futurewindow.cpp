@@ -36,38 +36,39 @@ FutureWindow::FutureWindow(Forms &forms)
     , forms_(forms)
     , model_(forms.model()) {
     setObjectName(QStringLiteral("futureWindow"));
+    QWidget *area = client();
 
     // Stacking follows creation: the picture lowest, the labels over it, buttons and the
     // text box on top. Among the controls that take the focus, creation order is the
     // focus order.
-    auto *scaleChart = new ChartView(this);
+    auto *scaleChart = new ChartView(area);
     scaleChart->setObjectName(QStringLiteral("scaleChart"));
     scaleChart->setGeometry(pixels(Box{360, 720, 9840, 3975}));
 
-    title_ = new ClickLabel(this);
-    makeLabel(this, "horizonTitle", {360, 75, 4890, 615}, QStringLiteral("Probable future until"),
+    title_ = new ClickLabel(area);
+    makeLabel(area, "horizonTitle", {360, 75, 4890, 615}, QStringLiteral("Probable future until"),
               {fonts::font(Face::Arial, 24.75, true), Grey}, title_);
-    makeLabel(this, "horizonHint", {360, 1680, 1935, 255},
+    makeLabel(area, "horizonHint", {360, 1680, 1935, 255},
               QStringLiteral("Fill in you time horizon"),
               {this->font(), Grey, Qt::AlignLeft, true});
     const LabelLook blue{fonts::font(Face::MsSansSerif, 9.75, true), QColor(0, 0, 255)};
-    matrixNote_ = makeLabel(this, "matrixNote", {4620, 4440, 6360, 255}, QString(),
+    matrixNote_ = makeLabel(area, "matrixNote", {4620, 4440, 6360, 255}, QString(),
                             {blue.font, blue.text, Qt::AlignRight});
-    saveNote_ = makeLabel(this, "saveNote", {375, 7305, 1830, 1005}, QString(),
+    saveNote_ = makeLabel(area, "saveNote", {375, 7305, 1830, 1005}, QString(),
                           {blue.font, blue.text, Qt::AlignHCenter});
-    status_ = makeLabel(this, "status", {2325, 7335, 8700, 855}, QString(),
+    status_ = makeLabel(area, "status", {2325, 7335, 8700, 855}, QString(),
                         {fonts::font(Face::Arial, 14.25, true), StatusText});
-    makeLabel(this, "perspectives", {360, 8280, 11175, 255}, perspectivesCaption(),
+    makeLabel(area, "perspectives", {360, 8280, 11175, 255}, perspectivesCaption(),
               {fonts::font(Face::Arial, 12), Qt::black});
 
-    matrix_ = new MatrixControls(this, {{375, 4740}, 390, 12});
+    matrix_ = new MatrixControls(area, {{375, 4740}, 390, 12});
 
-    auto *goToImpactsButton = new QPushButton(QStringLiteral("Go to Impacts"), this);
+    auto *goToImpactsButton = new QPushButton(QStringLiteral("Go to Impacts"), area);
     goToImpactsButton->setObjectName(QStringLiteral("goToImpacts"));
     goToImpactsButton->setGeometry(pixels(Box{375, 6870, 1815, 360}));
     goToImpactsButton->setFont(fonts::font(Face::Arial, 12));
 
-    horizonEdit_ = new QLineEdit(this);
+    horizonEdit_ = new QLineEdit(area);
     horizonEdit_->setObjectName(QStringLiteral("horizonEdit"));
     horizonEdit_->setGeometry(pixels(Box{360, 630, 1935, 930}));
     // The font before the text: one layout, not two.
@@ -81,7 +82,7 @@ FutureWindow::FutureWindow(Forms &forms)
     horizonEdit_->setPalette(textColours);
 
     auto *saveButton =
-        new WrapButton(QStringLiteral(" Save as Study proposal.txt in current directory"), this);
+        new WrapButton(QStringLiteral(" Save as Study proposal.txt in current directory"), area);
     saveButton->setObjectName(QStringLiteral("saveProposal"));
     saveButton->setGeometry(pixels(Box{360, 7320, 1815, 975}));
 
@@ -177,7 +178,8 @@ void FutureWindow::goToImpacts() {
     });
 }
 
-void FutureWindow::saveProposal() {
+bool FutureWindow::saveProposal() {
+    bool written = false;
     runHandler([&] {
         if (!proposal::saveAllowed(model_)) {
             status_->setText(proposal::refusalMessage());
@@ -188,10 +190,14 @@ void FutureWindow::saveProposal() {
         const QString text =
             proposal::studyProposalText(model_, resolution, proposal::todayShortDate());
         QString error;
-        if (!proposal::saveStudyProposal(QStringLiteral("StudyProposal.txt"),
-                                         proposal::toWindows1252(text), &error))
+        written = proposal::saveStudyProposal(QStringLiteral("StudyProposal.txt"),
+                                              proposal::toWindows1252(text), &error);
+        if (!written)
             status_->setText(proposal::failureMessage(error));
     });
+    if (written)
+        Q_EMIT saved();
+    return written;
 }
 
 void FutureWindow::paintCue(int aspect, int index) {
@@ -200,6 +206,12 @@ void FutureWindow::paintCue(int aspect, int index) {
 
 void FutureWindow::setStatus(const QString &text) {
     status_->setText(text);
+}
+
+void FutureWindow::showStudy() {
+    horizonEdit_->setText(model_.horizon);
+    showMarks();
+    status_->clear();
 }
 
 } // namespace sp

@@ -29,7 +29,8 @@ public:
     void resetColumn(int index);
     void resetAll();
     void goToImpacts();
-    void saveProposal();
+    // What the save button does; true when the file was written, else the status line says why.
+    bool saveProposal();
     void onTitleClicked();
 
     // FutureForm
@@ -37,11 +38,19 @@ public:
 
     void setStatus(const QString &text);
 
+    // Shows the model's horizon and marks after another study replaced them, as a window
+    // opened on that study shows them, with an empty status line.
+    void showStudy();
+
     MatrixControls &matrix() const { return *matrix_; }
     QLineEdit *horizonEdit() const { return horizonEdit_; }
     QLabel *status() const { return status_; }
     QLabel *matrixNote() const { return matrixNote_; }
     QLabel *saveNote() const { return saveNote_; }
+
+Q_SIGNALS:
+    // StudyProposal.txt was written: the marks and horizon are saved as they stand.
+    void saved();
 
 private:
     void showMarks();

@@ -40,8 +40,9 @@ ImpactsWindow::ImpactsWindow(Forms &forms)
     , forms_(forms)
     , model_(forms.model()) {
     setObjectName(QStringLiteral("impactsWindow"));
+    QWidget *area = client();
 
-    auto *scaleChart = new ChartView(this);
+    auto *scaleChart = new ChartView(area);
     scaleChart->setObjectName(QStringLiteral("scaleChart"));
     scaleChart->setGeometry(pixels(Box{375, 690, 9840, 3975}));
 
@@ -49,23 +50,23 @@ ImpactsWindow::ImpactsWindow(Forms &forms)
     for (int i = 0; i < 8; ++i) {
         const TitlePart &part = Title[i];
         const QByteArray name = "title_" + QByteArray::number(i);
-        makeLabel(this, name.constData(), {part.left, 120, part.width, 615},
+        makeLabel(area, name.constData(), {part.left, 120, part.width, 615},
                   QString::fromLatin1(part.caption), {titleFont, QColor(part.colour)});
     }
-    horizonLabel_ = makeLabel(this, "horizon", {390, 660, 1275, 675}, QString(),
+    horizonLabel_ = makeLabel(area, "horizon", {390, 660, 1275, 675}, QString(),
                               {fonts::font(Face::Arial, 27.75, true), layout::Background});
     resolution_ =
-        makeLabel(this, "resolution", {3435, 4455, 6855, 255}, QString(),
+        makeLabel(area, "resolution", {3435, 4455, 6855, 255}, QString(),
                   {fonts::font(Face::MsSansSerif, 9.75, true), QColor(0, 0, 192), Qt::AlignRight});
     switchNote_ =
-        makeLabel(this, "switchNote", {420, 7230, 1785, 870}, QString(),
+        makeLabel(area, "switchNote", {420, 7230, 1785, 870}, QString(),
                   {fonts::font(Face::MsSansSerif, 9.75, true), Desktop, Qt::AlignHCenter});
-    status_ = makeLabel(this, "status", {2325, 7335, 8685, 855}, QString(),
+    status_ = makeLabel(area, "status", {2325, 7335, 8685, 855}, QString(),
                         {fonts::font(Face::Arial, 14.25, true), QColor(64, 64, 64)});
 
-    matrix_ = new MatrixControls(this, {{405, 4755}, 375, 9.75});
+    matrix_ = new MatrixControls(area, {{405, 4755}, 375, 9.75});
 
-    auto *goToFutureButton = new QPushButton(QStringLiteral("Go to Future"), this);
+    auto *goToFutureButton = new QPushButton(QStringLiteral("Go to Future"), area);
     goToFutureButton->setObjectName(QStringLiteral("goToFuture"));
     goToFutureButton->setGeometry(pixels(Box{420, 6870, 1785, 360}));
     goToFutureButton->setFont(fonts::font(Face::Arial, 12));
@@ -87,12 +88,22 @@ void ImpactsWindow::load() {
     initVocabulary(model_);
     model_.grainScale = 0;
     model_.frameScale = 0;
+    showMarks();
+}
+
+// A window built while the model holds marks shows them.
+void ImpactsWindow::showMarks() {
     resolution_->setText(impacts::updateResolution(model_));
-    // A window built while the model holds marks shows them.
     for (int aspect = 1; aspect <= AspectCount; ++aspect)
         for (int index = 0; index < ScaleCount; ++index)
             matrix_->setCaption(aspect, index,
                                 impacts::impactCaption(model_.impactGrid(aspect, index + 1)));
+}
+
+void ImpactsWindow::showStudy() {
+    horizonLabel_->setText(model_.horizon);
+    showMarks();
+    status_->clear();
 }
 
 void ImpactsWindow::onCellPressed(int aspect, int index, int button) {

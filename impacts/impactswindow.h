@@ -28,6 +28,10 @@ public:
     void resetAll();
     void goToFuture();
 
+    // Shows the model's horizon, marks and resolution statement after another study replaced
+    // them, as a window opened on that study shows them, with an empty status line.
+    void showStudy();
+
     // ImpactsForm
     QString resolution() const override;
     void setStatus(const QString &text) override;
@@ -39,6 +43,8 @@ public:
     QLabel *switchNote() const { return switchNote_; }
 
 private:
+    void showMarks();
+
     Forms &forms_;
     Model &model_;
     MatrixControls *matrix_ = nullptr;

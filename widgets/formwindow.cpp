@@ -3,16 +3,19 @@
 #include "assets.h"
 #include "fonts.h"
 #include "layout.h"
+#include "menus.h"
 #include "palette.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
 
 namespace sp {
 
-FormWindow::FormWindow(const QString &caption, const QString &iconName) {
+FormWindow::FormWindow(const QString &caption, const QString &iconName)
+    : client_(new QWidget(this)) {
     setWindowTitle(caption);
     setWindowIcon(sp::windowIcon(iconName));
 
@@ -21,13 +24,30 @@ FormWindow::FormWindow(const QString &caption, const QString &iconName) {
     setAutoFillBackground(true);
     setFont(fonts::font(fonts::Face::MsSansSerif, 8.25));
 
+    client_->setObjectName(QStringLiteral("client"));
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+    placeCentred();
+}
+
+void FormWindow::setMenus(const MenuCommands &commands) {
+    fillMenuBar(*menuBar(), commands);
+    placeCentred();
+}
+
+// The client area keeps the layout's size; a menu bar in the window (not one the desktop
+// shows at the top of the screen) adds its height above it.
+void FormWindow::placeCentred() {
+    QSize size = layout::ClientSize;
+    if (QMenuBar *bar = menuWidget() ? menuBar() : nullptr; bar && !bar->isNativeMenuBar())
+        size.rheight() += bar->sizeHint().height();
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(), layout::ClientSize);
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, layout::ClientSize, area));
+    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(), size);
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));
 }
 
 void FormWindow::closeEvent(QCloseEvent *event) {
-    QWidget::closeEvent(event);
+    QMainWindow::closeEvent(event);
     if (event->isAccepted())
         Q_EMIT closed();
 }

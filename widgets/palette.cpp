@@ -11,18 +11,20 @@ struct RoleColours {
     QColor disabled; // greyed-out controls
 };
 
+// The face of buttons, and the menu bar's.
+const QColor Face(239, 239, 239);
+
 QPalette buildPalette() {
     const QColor highlight(48, 140, 198);
-    const QColor face(239, 239, 239);
     const QColor black(Qt::black), white(Qt::white), grey(190, 190, 190);
     const RoleColours table[] = {
         {QPalette::Window, Background, Background},
         {QPalette::WindowText, black, grey},
-        {QPalette::Base, white, face},
+        {QPalette::Base, white, Face},
         {QPalette::AlternateBase, QColor(247, 247, 247), QColor(247, 247, 247)},
         {QPalette::Text, black, grey},
         {QPalette::PlaceholderText, QColor(0, 0, 0, 128), QColor(0, 0, 0, 128)},
-        {QPalette::Button, face, face},
+        {QPalette::Button, Face, Face},
         {QPalette::ButtonText, black, grey},
         {QPalette::BrightText, white, white},
         {QPalette::Light, white, white},
@@ -53,6 +55,16 @@ QPalette buildPalette() {
 
 const QPalette &windowPalette() {
     static const QPalette palette = buildPalette();
+    return palette;
+}
+
+const QPalette &menuPalette() {
+    static const QPalette palette = [] {
+        QPalette menu = windowPalette();
+        menu.setColor(QPalette::Window, Face);
+        menu.setColor(QPalette::Button, Face);
+        return menu;
+    }();
     return palette;
 }
 

@@ -9,4 +9,8 @@ namespace sp::layout {
 // that fix colours of their own (captions, the time horizon, the cells) set them on top.
 const QPalette &windowPalette();
 
+// The same for the menu bar and its menus: the bar in the face colour of the buttons, so it
+// stands apart from the grey client area below it.
+const QPalette &menuPalette();
+
 } // namespace sp::layout

@@ -142,17 +142,34 @@ def count_colour(region_bytes, colour):
 
 
 class Window:
-    """A top-level window of the program, addressed in client-area pixels."""
+    """A top-level window of the program, addressed in client-area pixels: the layout's
+    coordinates start below the menu bar, which the window holds above its client area."""
 
     def __init__(self, session, window_id, name):
         self.session = session
         self.id = window_id
         self.name = name
         info = session.run(["xwininfo", "-id", window_id]).stdout
-        self.left = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1))
-        self.top = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1))
+
+        def number(key):
+            return int(re.search(rf"{key}:\s+(-?\d+)", info).group(1))
+
+        self.left = number("Absolute upper-left X")
+        self.top = number("Absolute upper-left Y")
         if not re.search(r"Map State:\s+IsViewable", info):
             raise Failure(f"window {name} ({window_id}) is not viewable")
+        self.menu_height = self._menu_height(session.shot(), number("Width"), number("Height"))
+        self.top += self.menu_height
+        self.client_size = (number("Width"), number("Height") - self.menu_height)
+
+    def _menu_height(self, shot, width, height):
+        """The menu bar is drawn in a colour of its own; the client area starts with the first
+        row of the grey background, which both windows show at the right of their top edge."""
+        x = self.left + width - 4
+        for row in range(height // 4):
+            if shot.pixel(x, self.top + row) == BACKGROUND:
+                return row
+        raise Failure(f"window {self.name} shows no grey client area (not drawn yet?)")
 
     def screen_point(self, x, y):
         return self.left + x, self.top + y

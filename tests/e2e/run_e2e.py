@@ -26,6 +26,7 @@ PROPOSAL = "StudyProposal.txt"
 ROW_COLOURS = {1: (211, 0, 0), 2: (255, 139, 0), 3: (244, 202, 0),
                4: (230, 247, 23), 5: (154, 196, 45), 6: (3, 102, 192)}
 MASS = 6
+CLIENT_SIZE = (762, 568)  # of either window, below its menu bar
 NON_LATIN_HORIZON = "\u0413\u043e\u04342050"  # "year" in Cyrillic letters, then 2050
 
 # Client-area pixel positions of the controls, the same on both windows unless named.
@@ -107,6 +108,9 @@ class Program:
                 window = Window(self.session, ids[0], name)  # where the window manager put it
             except Failure as failure:
                 return Detail(str(failure))
+            if window.client_size != CLIENT_SIZE:
+                return Detail(f"the client area is {window.client_size[0]}x"
+                              f"{window.client_size[1]}")
             title = window.region(self.session.shot(), *TITLE_BOX)
             blue = count_colour(title, (0, 0, 192))    # "Object" of Impacts
             grey = count_colour(title, (128, 128, 128))  # "Probable future until"
@@ -558,7 +562,6 @@ DESKTOP_THEMES = {
     "light": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita"},
     "dark": {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"},
 }
-CLIENT_SIZE = (762, 568)
 
 
 def themed_run(session, theme):

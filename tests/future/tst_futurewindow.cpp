@@ -228,7 +228,7 @@ void TestFutureWindow::focusOrder() {
 
 void TestFutureWindow::cellColoursShowExactly() {
     window()->paintCue(3, 12);
-    const QImage shot = window()->grab().toImage();
+    const QImage shot = window()->client()->grab().toImage();
     for (int a = 1; a <= 6; ++a)
         for (int j : {0, 11, 21}) {
             const QPoint centre = cell(a, j)->geometry().center();

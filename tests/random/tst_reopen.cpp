@@ -120,7 +120,7 @@ void TestReopen::init() {
     marked = app->model();
     QCOMPARE(marked.lastImpactAspect, 2);
     QCOMPARE(marked.lastImpactIndex, 2);
-    windowsBefore = QApplication::topLevelWidgets().size();
+    windowsBefore = ownWindows();
     QCOMPARE(windowsBefore, 2);
 }
 
@@ -134,7 +134,7 @@ void TestReopen::closeAndForget(QWidget *window) {
     QVERIFY(window->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(closing.isNull());
-    QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore - 1);
+    QCOMPARE(ownWindows(), windowsBefore - 1);
 }
 
 // Every cell shows its kept mark; in Future, a cell with an impact but no trend is black.
@@ -200,7 +200,7 @@ void TestReopen::futureReopened() {
         QCOMPARE(future()->saveNote()->text(), QString());
         QCOMPARE(label(future(), "perspectives")->text(), reference::perspectivesText());
         QVERIFY(sameMarks(app->model(), marked));
-        QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+        QCOMPARE(ownWindows(), windowsBefore);
         // The next press steps on from the kept mark.
         if (cycle % 50 == 0) {
             pressCell(future()->matrix().cell(3, 2), Qt::LeftButton);
@@ -271,7 +271,7 @@ void TestReopen::impactsReopened() {
         QCOMPARE(impacts()->status()->text(), way == 0 || way == 2 ? reading(kept) : QString());
         QCOMPARE(impacts()->switchNote()->text(), QString());
         QVERIFY(sameMarks(app->model(), kept));
-        QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+        QCOMPARE(ownWindows(), windowsBefore);
         if (way == 3) {
             QFile file(fileName);
             QVERIFY(file.open(QIODevice::ReadOnly));

@@ -5,10 +5,12 @@
 #include "cellbutton.h"
 #include "matrix.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +38,45 @@ template <typename Window> QLabel *label(Window *window, const char *name) {
     return found;
 }
 
+// Presses a shortcut as the user does, in the active window: to `target` (the window, or the
+// control that has the focus in it).
+inline void pressKeys(QWidget *target, const QKeySequence &keys) {
+    QWidget *window = target->window();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window))
+        qFatal("%s does not become active", qPrintable(window->windowTitle()));
+    QTest::keyClick(target, keys[0].key(), keys[0].keyboardModifiers());
+}
+
+// The item of a window's menus with this text, without its mnemonic's "&".
+inline QAction *menuItem(QWidget *window, const QString &text) {
+    for (QAction *action : window->findChildren<QAction *>())
+        if (action->text().remove(QLatin1Char('&')) == text)
+            return action;
+    qFatal("no menu item %s", qPrintable(text));
+}
+
+// Answers the file dialogs, the question and the print dialog of the menus as a user would,
+// counting what was asked.
+struct Answers {
+    QString path;                                               // "" cancels a file dialog
+    QMessageBox::StandardButton answer = QMessageBox::NoButton; // to "Save changes?"
+    QList<StudyCommands::FileRequest> files;
+    int questions = 0;
+
+    Q_DISABLE_COPY_MOVE(Answers)
+    explicit Answers(StudyCommands &commands) {
+        commands.askFile = [this](QWidget *, const StudyCommands::FileRequest &request) {
+            files << request;
+            return path;
+        };
+        commands.askToSave = [this](QWidget *) {
+            ++questions;
+            return answer;
+        };
+    }
+};
+
 inline void click(QPushButton *button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
@@ -46,8 +87,17 @@ inline void closeWindow(QWidget *window) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-inline QColor pixelAt(QWidget *window, QPoint point) {
-    return window->grab().toImage().pixelColor(point);
+// A pixel of a window's client area, at the layout's coordinates (below the menu bar).
+inline QColor pixelAt(FormWindow *window, QPoint point) {
+    return window->client()->grab().toImage().pixelColor(point);
+}
+
+// The top-level windows that belong to no other: the program's windows, without the menus
+// that open from their menu bars.
+inline qsizetype ownWindows() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::count_if(windows.begin(), windows.end(),
+                         [](const QWidget *window) { return !window->parentWidget(); });
 }
 
 // A fresh temporary directory as the working directory, for as long as it lives.
@@ -63,8 +113,9 @@ private:
     QTemporaryDir dir_;
 };
 
-// The headless platform warns on every raise, and every switch raises a window; the flood
-// would hide what matters. Everything else still reaches the test log.
+// The headless platform warns on every raise, and every switch raises a window, and on every
+// window that tells it its size limits; the flood would hide what matters. Everything else
+// still reaches the test log.
 class QuietRaise {
 public:
     QuietRaise() { previous() = qInstallMessageHandler(filter); }
@@ -76,7 +127,9 @@ private:
         return handler;
     }
     static void filter(QtMsgType type, const QMessageLogContext &context, const QString &text) {
-        if (type == QtWarningMsg && text == QLatin1String("This plugin does not support raise()"))
+        if (type == QtWarningMsg &&
+            (text == QLatin1String("This plugin does not support raise()") ||
+             text == QLatin1String("This plugin does not support propagateSizeHints()")))
             return;
         previous()(type, context, text);
     }

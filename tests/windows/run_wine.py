@@ -149,11 +149,10 @@ def command_line(wine, exe, folder):
 
 
 def client_size(session):
-    """The first window comes up with its client area at the layout's size, its rows in
-    their colours (the Program start checks every cell)."""
+    """The first window comes up with its client area, below the menu bar, at the layout's
+    size, its rows in their colours (the Program start checks every cell)."""
     p = run_e2e.Program(session)
-    info = session.run(["xwininfo", "-id", p.future.id]).stdout
-    size = tuple(int(re.search(rf"{key}:\s+(\d+)", info).group(1)) for key in ("Width", "Height"))
+    size = p.future.client_size  # below the menu bar
     if size != run_e2e.CLIENT_SIZE:
         raise Failure(f"the client area of Future is {size[0]}x{size[1]}, "
                       f"not {run_e2e.CLIENT_SIZE[0]}x{run_e2e.CLIENT_SIZE[1]}")

@@ -1,0 +1,86 @@
+#pragma once
+// What the menus of both windows do: open a saved study in the running program, save, export
+// the document and the matrices, print, quit and tell about the program. Messages go to the
+// status line of the window the command came from (and, for opening and saving, to Future's
+// as well, where the save button and the command line put them). File dialogs, the one
+// question and the print dialog are reached through replaceable functions, so tests give a
+// path or an answer where a person would.
+
+#include "menus.h"
+#include "model.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace sp {
+
+class Application;
+class FormWindow;
+
+class StudyCommands {
+public:
+    // A file to ask the user for: open an existing one, or name one to write.
+    struct FileRequest {
+        enum Kind { Open, Save } kind;
+        QString title;
+        QString suggested; // a folder, or a file name in one
+        QString filter;
+    };
+    // Returns the chosen path, or an empty string when the user cancels.
+    using AskFile = std::function<QString(QWidget *parent, const FileRequest &request)>;
+    // Save, Discard or Cancel: what to do with unsaved marks before another study replaces
+    // them.
+    using AskToSave = std::function<QMessageBox::StandardButton(QWidget *parent)>;
+    // Lets the user choose and set up a printer; false when cancelled.
+    using ChoosePrinter = std::function<bool(QPrinter &printer, QWidget *parent)>;
+
+    explicit StudyCommands(Application &app);
+
+    // The menu items of `window`, which their messages go to.
+    MenuCommands menuCommands(FormWindow *window);
+
+    void openStudy(FormWindow *from);
+    bool save(FormWindow *from);
+    void exportDocument(FormWindow *from);
+    void exportPdf(FormWindow *from);
+    void print(FormWindow *from);
+    void quit();
+    void about(FormWindow *from);
+
+    // The model now holds what StudyProposal.txt holds: at start, after a save or an open.
+    void markSaved();
+    // The marks or the horizon differ from what was last saved or opened.
+    bool hasUnsavedChanges() const;
+
+    // Where the next file dialog starts: the folder of the last file chosen in this run, at
+    // first the working folder.
+    QString lastFolder() const;
+
+    AskFile askFile;
+    AskToSave askToSave;
+    ChoosePrinter choosePrinter;
+
+private:
+    struct Snapshot {
+        Grid futureGrid;
+        Grid impactGrid;
+        QString horizon;
+        bool operator==(const Snapshot &) const = default;
+    };
+    Snapshot snapshot() const;
+    // The statement Impacts shows, or would show if it were open.
+    QString resolution() const;
+    QString chooseFile(FormWindow *from, FileRequest request);
+    void tell(FormWindow *from, const QString &text);
+
+    Application &app_;
+    Snapshot saved_;
+    QString lastFolder_;
+};
+
+} // namespace sp

@@ -1,0 +1,25 @@
+#pragma once
+// The menus of both windows. They act on the one study, not on a window, so both windows show
+// the same File and Help menus with the same shortcuts; the life cycle says what each does.
+
+#include <functional>
+
+class QMenuBar;
+
+namespace sp {
+
+struct MenuCommands {
+    std::function<void()> openStudy;      // File > Open Study... (Ctrl+O)
+    std::function<void()> save;           // File > Save StudyProposal.txt (Ctrl+S)
+    std::function<void()> exportDocument; // File > Export Document... (Ctrl+Shift+E)
+    std::function<void()> exportPdf;      // File > Export Matrices as PDF...
+    std::function<void()> print;          // File > Print Matrices... (Ctrl+P)
+    std::function<void()> quit;           // File > Quit (Ctrl+Q)
+    std::function<void()> about;          // Help > About
+};
+
+// Adds File and Help to `bar`, in the fixed palette and the windows' default font, so the
+// desktop's theme changes neither the bar nor its menus.
+void fillMenuBar(QMenuBar &bar, const MenuCommands &commands);
+
+} // namespace sp
