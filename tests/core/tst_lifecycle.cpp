@@ -1,13 +1,17 @@
+#include "appinfo.h"
 #include "gui.h"
 #include "impactmarking.h"
 #include "layout.h"
 #include "palette.h"
 #include "proposal.h"
+#include "study.h"
 
 #include <QPointer>
+#include <QPrinter>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QTimer>
 
 using namespace sp;
 using namespace sp::test;
@@ -31,6 +35,12 @@ private Q_SLOTS:
     void startsEmptyFromUnreadableFile();
     void paletteIsComplete();
     void desktopPaletteLeavesTheLookAlone();
+    void menusOfBothWindows();
+    void quitClosesBothWindows_data();
+    void quitClosesBothWindows();
+    void exportsAndPrint_data();
+    void exportsAndPrint();
+    void aboutNamesTheProgram();
 
 private:
     std::unique_ptr<Application> app;
@@ -235,20 +245,9 @@ void TestLifecycle::reloadingLeavesModelUnchanged() {
 // Started with a saved study, the windows show its marks, cues and horizon as if pressed by
 // hand, but with no last Impacts press to read back.
 void TestLifecycle::startsFromSavedStudy() {
-    Model saved;
-    initVocabulary(saved);
-    saved.horizon = QStringLiteral("2061");
-    saved.futureGrid(3, 8) = 1;
-    saved.impactGrid(MassAspect, 8) = Frame;
-    saved.impactGrid(MassAspect, 13) = Grain;
-    saved.impactGrid(2, 5) = Programme;
-    saved.impactGrid(3, 8) = Unintended; // has a trend: no cue
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
-    QVERIFY(proposal::saveStudyProposal(
-        path, proposal::toWindows1252(proposal::studyProposalText(saved, QString(), "1/1/26")),
-        nullptr));
+    const QString path = writeStudy(dir.path());
 
     app = std::make_unique<Application>();
     app->start(path);
@@ -280,11 +279,7 @@ void TestLifecycle::startsFromSavedStudy() {
 void TestLifecycle::startsEmptyFromUnreadableFile() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("notes.txt"));
-    QFile notes(path);
-    QVERIFY(notes.open(QIODevice::WriteOnly));
-    notes.write("My notes\r\n");
-    notes.close();
+    const QString path = writeNotes(dir.path());
 
     app = std::make_unique<Application>();
     app->start(path);
@@ -361,6 +356,116 @@ void TestLifecycle::desktopPaletteLeavesTheLookAlone() {
     const auto themed = markAndGrab();
     QCOMPARE(differingPixels(themed.first, plain.first), 0);
     QCOMPARE(differingPixels(themed.second, plain.second), 0);
+}
+
+// Both windows have the same menus with the same keys.
+void TestLifecycle::menusOfBothWindows() {
+    const std::pair<const char *, const char *> items[] = {{"Open Study...", "Ctrl+O"},
+                                                           {"Save StudyProposal.txt", "Ctrl+S"},
+                                                           {"Export Document...", "Ctrl+Shift+E"},
+                                                           {"Export Matrices as PDF...", ""},
+                                                           {"Print Matrices...", "Ctrl+P"},
+                                                           {"Quit", "Ctrl+Q"},
+                                                           {"About Study proposal", ""}};
+    for (FormWindow *window : std::initializer_list<FormWindow *>{future(), &app->openImpacts()}) {
+        QStringList titles;
+        for (QAction *menu : window->menuBar()->actions())
+            titles << menu->text();
+        QCOMPARE(titles, QStringList({"&File", "&Help"}));
+        for (const auto &[item, keys] : items)
+            QCOMPARE(menuItem(window, item)->shortcut(), QKeySequence(keys));
+    }
+}
+
+void TestLifecycle::quitClosesBothWindows_data() {
+    QTest::addColumn<bool>("fromImpacts");
+    QTest::addColumn<bool>("impactsHidden");
+    QTest::newRow("from Future") << false << false;
+    QTest::newRow("from Impacts") << true << false;
+    QTest::newRow("Impacts open hidden") << false << true;
+}
+
+// Ctrl+Q closes both windows as their close boxes do, asking nothing.
+void TestLifecycle::quitClosesBothWindows() {
+    QFETCH(bool, fromImpacts);
+    QFETCH(bool, impactsHidden);
+    Answers answers(app->commands());
+    pressCell(future()->matrix().cell(1, 1), Qt::LeftButton); // unsaved
+    impactsHidden ? (void)app->impacts() : click(button(future(), "goToImpacts"));
+    pressKeys(fromImpacts ? static_cast<QWidget *>(impacts()) : future(),
+              QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!future() && !impacts());
+    QCOMPARE(answers.questions, 0);
+}
+
+void TestLifecycle::exportsAndPrint_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("chosen"); // in the dialog; "" cancels
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QString>("status");
+    const QString document = "Export Document...", matrices = "Export Matrices as PDF...";
+    QTest::newRow("document") << document << "s.odt"
+                              << "s.odt" << QByteArray("PK") << "";
+    QTest::newRow("no suffix") << document << "s"
+                               << "s.odt" << QByteArray("PK") << "";
+    QTest::newRow("matrices") << matrices << "m.pdf"
+                              << "m.pdf" << QByteArray("%PDF") << "";
+    QTest::newRow("printed") << "Print Matrices..."
+                             << "p.pdf"
+                             << "p.pdf" << QByteArray("%PDF") << "";
+    QTest::newRow("cancelled") << document << ""
+                               << "" << QByteArray() << "";
+    QTest::newRow("no such folder") << matrices << "none/m.pdf"
+                                    << "" << QByteArray() << "Could not export m.pdf: ";
+}
+
+// The outputs beside the save button's file, by their menu items and shortcuts; the printer
+// here is a PDF file, the page landscape.
+void TestLifecycle::exportsAndPrint() {
+    QFETCH(QString, item);
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, start);
+    QFETCH(QString, status);
+    ScratchDirectory work;
+    const QDir folder(work.path());
+    Answers answers(app->commands());
+    answers.path = chosen.isEmpty() ? QString() : folder.filePath(chosen);
+    bool landscape = false;
+    app->commands().choosePrinter = [&](QPrinter &printer, QWidget *) {
+        landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+        printer.setOutputFileName(answers.path);
+        return true;
+    };
+    QAction *action = menuItem(future(), item);
+    action->shortcut().isEmpty() ? action->trigger() : pressKeys(future(), action->shortcut());
+
+    QCOMPARE(folder.entryList(QDir::Files),
+             written.isEmpty() ? QStringList() : QStringList(written));
+    QFile file(folder.filePath(written));
+    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.read(start.size()) : QByteArray(), start);
+    QCOMPARE(future()->status()->text().left(status.size()), status);
+    QCOMPARE(future()->status()->text().isEmpty(), status.isEmpty());
+    QCOMPARE(landscape, item.startsWith("Print"));
+    // The next dialog starts in the folder of the file chosen.
+    menuItem(future(), QStringLiteral("Export Document..."))->trigger();
+    const QDir last(chosen.contains('/') ? folder.filePath("none") : folder.path());
+    QCOMPARE(answers.files.last().suggested, last.filePath("StudyProposal.odt"));
+}
+
+void TestLifecycle::aboutNamesTheProgram() {
+    QString text;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        text = box ? box->text() : QString();
+        if (box)
+            box->accept();
+    });
+    menuItem(future(), QStringLiteral("About Study proposal"))->trigger();
+    for (const char *part : {"Study proposal", appinfo::Version, "MIT", appinfo::Homepage})
+        QVERIFY2(text.contains(QString::fromUtf8(part)), part);
 }
 
 QTEST_MAIN(TestLifecycle)

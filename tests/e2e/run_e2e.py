@@ -22,6 +22,8 @@ DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data")
 FUTURE = "Future"
 IMPACTS = "Object and impact"
 PROPOSAL = "StudyProposal.txt"
+OPEN_DIALOG = "Open Study"  # the file dialog of File > Open Study...
+QUESTION = "Study proposal"  # the question before unsaved marks are replaced
 
 ROW_COLOURS = {1: (211, 0, 0), 2: (255, 139, 0), 3: (244, 202, 0),
                4: (230, 247, 23), 5: (154, 196, 45), 6: (3, 102, 192)}
@@ -549,6 +551,47 @@ def saved_study(session):
     p.expect_exit()
 
 
+def open_study(session):
+    """Open Study... in a running program: Ctrl+O, a path typed into the file dialog, and the
+    marks appear; with unsaved marks the question comes first and Discard goes on. The save
+    button then writes into the opened study's folder. Ctrl+Q ends the program."""
+    with open(os.path.join(DATA, "worked_example.txt"), "rb") as f:
+        golden = f.read()
+    studies = []
+    for horizon in (b"1999", b"2077"):
+        folder = tempfile.mkdtemp(prefix="study-", dir=session.tmp)
+        studies.append((os.path.join(folder, PROPOSAL), golden.replace(b"2030", horizon)))
+        with open(studies[-1][0], "wb") as f:
+            f.write(studies[-1][1].replace(b"{{DATE}}", b"1 Jan 2020", 1))
+    shown = {(3, 7): MARKED, (3, 8): MARKED, (3, 12): MARKED,
+             (MASS, 7): CUE, (MASS, 12): CUE, (3, 9): CUE, (5, 7): CUE}
+    p = Program(session)
+
+    def open_by_keys(path, question=False):
+        session.key("ctrl+o")
+        wait_for("the file dialog", lambda: session.window_ids(OPEN_DIALOG))
+        session.type_text(path)
+        session.key("Return")
+        if question:
+            wait_for("the question", lambda: session.window_ids(QUESTION))
+            session.key("alt+d")  # Discard
+            session.wait_gone(QUESTION)
+        session.wait_gone(OPEN_DIALOG)
+        p.front(FUTURE)
+
+    open_by_keys(studies[0][0])
+    p.expect_matrix(p.future, shown)
+    press_cells(p.future, [(1, 0, 1)])  # unsaved
+    p.expect_matrix(p.future, {**shown, (1, 0): MARKED})
+    open_by_keys(studies[1][0], question=True)
+    p.expect_matrix(p.future, shown)
+    p.expect_status(p.future, empty=True)
+    p.proposal = studies[1][0]  # the working folder moved with the study
+    p.save(studies[1][1])
+    session.key("ctrl+q")
+    p.expect_exit()
+
+
 def lifetime(session):
     """Closing the only window ends the program."""
     p = Program(session)
@@ -566,8 +609,8 @@ DESKTOP_THEMES = {
 
 def themed_run(session, theme):
     """One run under `theme` (extra environment), with trends, frame, grain, P and I, cues
-    and the status line of Impacts showing. Returns the client areas of Impacts and Future,
-    each taken in front with the pointer off the windows."""
+    and the status line of Impacts showing. Returns the menu bars and client areas of Impacts
+    and Future, each taken in front with the pointer off the windows."""
     saved = dict(session.env)
     session.env.update(theme)
     try:
@@ -603,27 +646,29 @@ def themed_run(session, theme):
 
 
 def steady(session, window):
-    """The client area once two screenshots in a row agree (no hover fading, no repaint
-    under way)."""
-    first = window.region(session.shot(), 0, 0, *CLIENT_SIZE)
-    second = window.region(session.shot(), 0, 0, *CLIENT_SIZE)
+    """The menu bar and the client area once two screenshots in a row agree (no hover
+    fading, no repaint under way)."""
+    box = (0, -window.menu_height, CLIENT_SIZE[0], window.menu_height + CLIENT_SIZE[1])
+    first = window.region(session.shot(), *box)
+    second = window.region(session.shot(), *box)
     return first if first == second else Detail("still changing")
 
 
 def keep_image(session, label, area):
-    """Writes a client area as a PPM among the failure artefacts; returns its path."""
+    """Writes a window's menu bar and client area as a PPM among the failure artefacts;
+    returns its path."""
     if not session.artefacts:
         return None
     os.makedirs(session.artefacts, exist_ok=True)
     path = os.path.join(session.artefacts, f"e2e-theme-{label.replace(' ', '-')}.ppm")
     with open(path, "wb") as f:
-        f.write(b"P6 %d %d 255\n" % CLIENT_SIZE + area)
+        f.write(b"P6 %d %d 255\n" % (CLIENT_SIZE[0], len(area) // 3 // CLIENT_SIZE[0]) + area)
     return path
 
 
 def desktop_themes(session):
-    """The windows fix every colour of their layout: under a light and a dark desktop theme
-    both client areas show the very pixels of a run without a theme."""
+    """The windows fix every colour of their layout and their menu bars: under a light and a
+    dark desktop theme both windows show the very pixels of a run without a theme."""
     plain = themed_run(session, {})
     differences = []
     for name, theme in DESKTOP_THEMES.items():
@@ -631,6 +676,7 @@ def desktop_themes(session):
             reference = plain[title][1]
             differing = sum(1 for i in range(0, len(area), 3)
                             if area[i:i + 3] != reference[i:i + 3])
+            differing += abs(len(area) - len(reference)) // 3  # a menu bar of another height
             TALLY.pixels += len(area) // 3
             if differing:
                 kept = keep_image(session, f"{name}-{window.name}", area)
@@ -647,6 +693,7 @@ SCENARIOS = {
     "impacts_closed": impacts_closed,
     "lifetime": lifetime,
     "saved_study": saved_study,
+    "open_study": open_study,
     "desktop_themes": desktop_themes,
 }
 

@@ -1,5 +1,7 @@
 #include "gui.h"
 #include "layout.h"
+#include "study.h"
+#include "trendmarking.h"
 
 #include <QLineEdit>
 
@@ -24,8 +26,14 @@ private Q_SLOTS:
     void horizonStaysOneLine_data();
     void horizonStaysOneLine();
     void cellColoursShowExactly();
+    void saveShortcutDoesWhatTheButtonDoes_data();
+    void saveShortcutDoesWhatTheButtonDoes();
+    void openStudy_data();
+    void openStudy();
 
 private:
+    void placeFrameAndGrain() const;
+    void openByShortcut() const { pressKeys(window(), QKeySequence(Qt::CTRL | Qt::Key_O)); }
     std::unique_ptr<Application> app;
     FutureWindow *window() const { return app->futureWindow(); }
     CellButton *cell(int a, int j) const { return window()->matrix().cell(a, j); }
@@ -263,6 +271,122 @@ void TestFutureWindow::horizonStaysOneLine() {
     horizonEdit->insert(pasted);
     QCOMPARE(horizonEdit->text(), kept);
     QCOMPARE(app->model().horizon, kept); // what Impacts and the proposal read
+}
+
+void TestFutureWindow::placeFrameAndGrain() const {
+    click(button(window(), "goToImpacts"));
+    for (int index : {7, 12})
+        pressCell(app->impactsWindow()->matrix().cell(MassAspect, index), Qt::LeftButton);
+    click(button(app->impactsWindow(), "goToFuture"));
+}
+
+void TestFutureWindow::saveShortcutDoesWhatTheButtonDoes_data() {
+    QTest::addColumn<bool>("frameAndGrain");
+    QTest::addColumn<bool>("typing"); // in the horizon box, which must not take the key
+    QTest::newRow("refused") << false << false;
+    QTest::newRow("refused, typing") << false << true;
+    QTest::newRow("saved") << true << false;
+    QTest::newRow("saved, typing") << true << true;
+}
+
+void TestFutureWindow::saveShortcutDoesWhatTheButtonDoes() {
+    QFETCH(bool, frameAndGrain);
+    QFETCH(bool, typing);
+    ScratchDirectory dir;
+    if (frameAndGrain)
+        placeFrameAndGrain();
+    QWidget *focus = typing ? static_cast<QWidget *>(window()->horizonEdit()) : cell(1, 0);
+    focus->setFocus();
+    const auto outcome = [this] {
+        QFile file(QStringLiteral("StudyProposal.txt"));
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        file.remove();
+        const QString status = window()->status()->text();
+        window()->status()->clear();
+        return std::pair(status, bytes);
+    };
+    click(button(window(), "saveProposal"));
+    const auto byButton = outcome();
+    pressKeys(focus, QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(outcome(), byButton);
+    QCOMPARE(byButton.second.isEmpty(), !frameAndGrain);
+}
+
+void TestFutureWindow::openStudy_data() {
+    QTest::addColumn<QString>("file");   // the study, notes without tables, or "" (cancelled)
+    QTest::addColumn<QString>("before"); // "", "marked", "saved": marks saved by the button
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QString>("status");
+    const auto none = QMessageBox::NoButton;
+    const QString unreadable = "Could not read marks from notes.txt: it holds no table of future "
+                               "trends";
+    QTest::newRow("nothing changed") << "study"
+                                     << "" << none << true << "";
+    QTest::newRow("saved, not asked") << "study"
+                                      << "saved" << none << true << "";
+    QTest::newRow("unreadable, not asked") << "notes"
+                                           << "marked" << none << false << unreadable;
+    QTest::newRow("cancelled") << ""
+                               << "marked" << none << false << "";
+    QTest::newRow("Save") << "study"
+                          << "marked" << QMessageBox::Save << true << "";
+    QTest::newRow("Save refused") << "study"
+                                  << "marked" << QMessageBox::Save << false
+                                  << proposal::refusalMessage();
+    QTest::newRow("Discard") << "study"
+                             << "marked" << QMessageBox::Discard << true << "";
+    QTest::newRow("Cancel") << "study"
+                            << "marked" << QMessageBox::Cancel << false << "";
+}
+
+// Ctrl+O replaces marks and horizon with the file's and moves to its folder, asking first
+// about unsaved changes; what cannot be read back changes nothing.
+void TestFutureWindow::openStudy() {
+    QFETCH(QString, file);
+    QFETCH(QString, before);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, opened);
+    QFETCH(QString, status);
+    ScratchDirectory work;
+    QTemporaryDir elsewhere;
+    Answers answers(app->commands());
+    answers.answer = answer;
+    answers.path = file == "study"   ? writeStudy(elsewhere.path())
+                   : file == "notes" ? writeNotes(elsewhere.path())
+                                     : QString();
+    pressCell(cell(4, 4), Qt::LeftButton);
+    if (before != "marked" || (answer == QMessageBox::Save && opened))
+        placeFrameAndGrain();
+    if (before == "saved")
+        click(button(window(), "saveProposal"));
+    QFile::remove(QStringLiteral("StudyProposal.txt"));
+    if (before.isEmpty()) // as started
+        app->commands().markSaved();
+    window()->status()->clear();
+    const Model kept = app->model();
+
+    openByShortcut();
+    QCOMPARE(answers.files.value(0).suggested, work.path());
+    QCOMPARE(answers.questions, int(answer != QMessageBox::NoButton));
+    QCOMPARE(QFile::exists(work.path() + "/StudyProposal.txt"),
+             answer == QMessageBox::Save && opened);
+    QCOMPARE(window()->status()->text(), status);
+    const Model &model = app->model();
+    const Model expected = opened ? exampleStudy() : kept;
+    QVERIFY(model.futureGrid == expected.futureGrid && model.impactGrid == expected.impactGrid);
+    QCOMPARE(window()->horizonEdit()->text(), expected.horizon);
+    QCOMPARE(QDir::current(), QDir(opened ? elsewhere.path() : work.path()));
+    for (int a = 1; a <= AspectCount; ++a)
+        for (int j = 0; j < ScaleCount; ++j) {
+            QCOMPARE(cell(a, j)->text(), future::trendCaption(a, model.futureGrid(a, j + 1)));
+            QCOMPARE(cell(a, j)->fill() == Qt::black, showsImpactCue(model, a, j + 1));
+        }
+    // Opened, the study is saved as it stands: opening it again asks nothing.
+    openByShortcut();
+    QCOMPARE(answers.questions,
+             int(answer != QMessageBox::NoButton) + int(!opened && file == "study"));
+    QCOMPARE(answers.files.last().suggested, file.isEmpty() ? work.path() : elsewhere.path());
 }
 
 QTEST_MAIN(TestFutureWindow)

@@ -1,5 +1,7 @@
 #include "gui.h"
+#include "impactmarking.h"
 #include "layout.h"
+#include "study.h"
 
 using namespace sp;
 using namespace sp::test;
@@ -18,6 +20,8 @@ private Q_SLOTS:
     void resetsLeaveStatementCuesAndRecord();
     void rightPressOnlySwitches();
     void focusOrder();
+    void saveAndOpenFromHere_data();
+    void saveAndOpenFromHere();
 
 private:
     std::unique_ptr<Application> app;
@@ -215,6 +219,40 @@ void TestImpactsWindow::rightPressOnlySwitches() {
 void TestImpactsWindow::focusOrder() {
     QCOMPARE(window()->focusWidget(), cell(1, 0));
     verifyFocusChain(matrixFocusOrder(window()->matrix()) << button(window(), "goToFuture"));
+}
+
+void TestImpactsWindow::saveAndOpenFromHere_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("status"); // of both windows afterwards
+    QTest::newRow("save refused") << int(Qt::Key_S) << proposal::refusalMessage();
+    QTest::newRow("open") << int(Qt::Key_O) << "";
+}
+
+// Save and Open act from Impacts as from Future; what they say shows in Future's status line
+// and here, where the user is looking. An opened study shows here at once.
+void TestImpactsWindow::saveAndOpenFromHere() {
+    QFETCH(int, key);
+    QFETCH(QString, status);
+    ScratchDirectory work;
+    QTemporaryDir elsewhere;
+    Answers answers(app->commands());
+    answers.answer = QMessageBox::Discard;
+    answers.path = writeStudy(elsewhere.path());
+    pressCell(cell(1, 1), Qt::LeftButton); // an I, and a sentence in the status line
+    pressKeys(window(), QKeySequence(Qt::CTRL | Qt::Key(key)));
+
+    QCOMPARE(window()->status()->text(), status);
+    QCOMPARE(future()->status()->text(), status);
+    const Model &model = app->model();
+    QCOMPARE(model.impactGrid == exampleStudy().impactGrid, key == Qt::Key_O);
+    for (int a = 1; a <= AspectCount; ++a)
+        for (int j = 0; j < ScaleCount; ++j)
+            QCOMPARE(cell(a, j)->text(), impacts::impactCaption(model.impactGrid(a, j + 1)));
+    if (key == Qt::Key_O) {
+        QCOMPARE(window()->resolutionLabel()->text(),
+                 QStringLiteral("The object of study has the resolution of a blue print"));
+        QCOMPARE(window()->horizonLabel()->text(), QStringLiteral("2061"));
+    }
 }
 
 QTEST_MAIN(TestImpactsWindow)
