@@ -36,11 +36,14 @@ void FormWindow::setMenus(const MenuCommands &commands) {
 }
 
 // The client area keeps the layout's size; a menu bar in the window (not one the desktop
-// shows at the top of the screen) adds its height above it.
+// shows at the top of the screen) adds its height above it. That is the height the window's
+// layout gives the bar for its width, which some styles make a pixel more than its size hint.
 void FormWindow::placeCentred() {
     QSize size = layout::ClientSize;
-    if (QMenuBar *bar = menuWidget() ? menuBar() : nullptr; bar && !bar->isNativeMenuBar())
-        size.rheight() += bar->sizeHint().height();
+    if (QMenuBar *bar = menuWidget() ? menuBar() : nullptr; bar && !bar->isNativeMenuBar()) {
+        const int height = bar->heightForWidth(size.width());
+        size.rheight() += height > 0 ? height : bar->sizeHint().height();
+    }
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(), size);
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, area));

@@ -8,6 +8,7 @@
 
 #include <QPointer>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
@@ -22,6 +23,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void startShowsOnlyFuture();
+    void windowsAreCentredGreyAndSized_data();
     void windowsAreCentredGreyAndSized();
     void firstGoToImpactsCreatesAndLoads();
     void secondGoToImpactsDoesNotReload();
@@ -65,7 +67,19 @@ void TestLifecycle::startShowsOnlyFuture() {
     QCOMPARE(app->model().scaleNames[8], QStringLiteral("Town(3km)"));
 }
 
+void TestLifecycle::windowsAreCentredGreyAndSized_data() {
+    QTest::addColumn<QString>("style");
+    QTest::newRow("Fusion") << "Fusion";
+    QTest::newRow("Windows") << "Windows"; // its menu bar is a pixel taller than its size hint
+}
+
 void TestLifecycle::windowsAreCentredGreyAndSized() {
+    QFETCH(QString, style);
+    const QString previous = QApplication::style()->name();
+    const auto restore = qScopeGuard([&] { QApplication::setStyle(previous); });
+    QApplication::setStyle(style);
+    app = std::make_unique<Application>();
+    app->start();
     click(button(future(), "goToImpacts"));
     for (FormWindow *window :
          {static_cast<FormWindow *>(future()), static_cast<FormWindow *>(impacts())}) {
