@@ -252,6 +252,10 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--make-study", required=True)
     parser.add_argument("--keep")
+    # Under Wine the matrices page's regular text has Wine's own glyph advances, which
+    # pdftotext reads as single letters; the document is what a Windows test checks.
+    parser.add_argument("--document-only", action="store_true",
+                        help="leave the matrices page unread")
     args = parser.parse_args()
     soffice = tool("soffice")
     with tempfile.TemporaryDirectory() as tmp:
@@ -275,7 +279,8 @@ def main():
         table_pages = [check_table(name, table, pages, words, pdf, args.keep)
                        for name, table in zip(("Future", "Impacts"), tables)]
         check_pictures(pdf, table_pages, args.keep)
-        check_matrices(matrices, lines, tables, args.keep)
+        if not args.document_only:
+            check_matrices(matrices, lines, tables, args.keep)
         if args.keep:
             shutil.copy(pdf, os.path.join(args.keep, "proposal.pdf"))
             shutil.copy(document, os.path.join(args.keep, "proposal.odt"))

@@ -20,7 +20,8 @@ import time
 import zipfile
 
 sys.dont_write_bytecode = True  # keep the source tree clean
-E2E = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e")
+TESTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+E2E = os.path.join(TESTS, "e2e")
 sys.path.insert(0, E2E)
 
 import harness  # noqa: E402
@@ -148,6 +149,19 @@ def command_line(wine, exe, folder):
         raise Failure(f"a missing FILE: status {missing.returncode}, {missing.stderr!r}")
 
 
+def exports(session, launcher, make_study):
+    """The Windows program exports the same document, checked as the Linux program's is:
+    LibreOffice converts it, poppler reads its text, tables and pictures."""
+    env = dict(os.environ, DISPLAY=session.display, XAUTHORITY=session.env["XAUTHORITY"])
+    result = subprocess.run(
+        [sys.executable, os.path.join(TESTS, "proposal", "export_libreoffice.py"),
+         "--program", launcher, "--make-study", make_study, "--document-only"],
+        env=env, capture_output=True, text=True, timeout=600)
+    if result.returncode != 0:
+        raise Failure("the exported document of the Windows program:\n" +
+                      (result.stdout + result.stderr)[:3000])
+
+
 def client_size(session):
     """The first window comes up with its client area, below the menu bar, at the layout's
     size, its rows in their colours (the Program start checks every cell)."""
@@ -193,6 +207,8 @@ def main(argv):
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--zip", required=True, help="the portable zip")
     parser.add_argument("--installer", required=True, help="the NSIS installer")
+    parser.add_argument("--make-study", required=True,
+                        help="the test program that writes a saved study to export")
     parser.add_argument("--artefacts", default=os.getcwd(),
                         help="where a screenshot of a failure is kept")
     args = parser.parse_args(argv)
@@ -224,6 +240,7 @@ def main(argv):
         scenarios = [("client_size", client_size),
                      ("keyword_index", run_e2e.keyword_index),
                      ("saved_study", run_e2e.saved_study),
+                     ("exports", lambda s: exports(s, s.binary, args.make_study)),
                      ("installer", lambda s: installer(s, wine, os.path.abspath(args.installer)))]
         for current, scenario in scenarios:
             print(f"-- {current}", flush=True)
