@@ -171,6 +171,11 @@ bool StudyCommands::save(FormWindow *from) {
 }
 
 void StudyCommands::exportDocument(FormWindow *from) {
+    // The document is the saved proposal formatted, so it waits for the same frame and grain.
+    if (!proposal::saveAllowed(app_.model())) {
+        tell(from, proposal::refusalMessage());
+        return;
+    }
     QString path =
         chooseFile(from, {FileRequest::Save, QStringLiteral("Export Document"),
                           QDir(lastFolder()).filePath(QStringLiteral("StudyProposal.odt")),

@@ -419,20 +419,25 @@ void TestLifecycle::exportsAndPrint_data() {
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("start");
     QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("framed"); // frame and grain on the mass row
     const QString document = "Export Document...", matrices = "Export Matrices as PDF...";
     QTest::newRow("document") << document << "s.odt"
-                              << "s.odt" << QByteArray("PK") << "";
+                              << "s.odt" << QByteArray("PK") << "" << true;
     QTest::newRow("no suffix") << document << "s"
-                               << "s.odt" << QByteArray("PK") << "";
+                               << "s.odt" << QByteArray("PK") << "" << true;
     QTest::newRow("matrices") << matrices << "m.pdf"
-                              << "m.pdf" << QByteArray("%PDF") << "";
+                              << "m.pdf" << QByteArray("%PDF") << "" << true;
     QTest::newRow("printed") << "Print Matrices..."
                              << "p.pdf"
-                             << "p.pdf" << QByteArray("%PDF") << "";
+                             << "p.pdf" << QByteArray("%PDF") << "" << true;
     QTest::newRow("cancelled") << document << ""
-                               << "" << QByteArray() << "";
+                               << "" << QByteArray() << "" << true;
     QTest::newRow("no such folder") << matrices << "none/m.pdf"
-                                    << "" << QByteArray() << "Could not export m.pdf: ";
+                                    << "" << QByteArray() << "Could not export m.pdf: " << true;
+    // The document is the saved proposal formatted: refused as the save button refuses.
+    QTest::newRow("document without frame and grain")
+        << document << "s.odt"
+        << "" << QByteArray() << proposal::refusalMessage() << false;
 }
 
 // The outputs beside the save button's file, by their menu items and shortcuts; the printer
@@ -443,7 +448,12 @@ void TestLifecycle::exportsAndPrint() {
     QFETCH(QString, written);
     QFETCH(QByteArray, start);
     QFETCH(QString, status);
+    QFETCH(bool, framed);
     ScratchDirectory work;
+    if (framed) {
+        app->model().impactGrid(MassAspect, 8) = Frame;
+        app->model().impactGrid(MassAspect, 13) = Grain;
+    }
     const QDir folder(work.path());
     Answers answers(app->commands());
     answers.path = chosen.isEmpty() ? QString() : folder.filePath(chosen);
@@ -463,6 +473,8 @@ void TestLifecycle::exportsAndPrint() {
     QCOMPARE(future()->status()->text().left(status.size()), status);
     QCOMPARE(future()->status()->text().isEmpty(), status.isEmpty());
     QCOMPARE(landscape, item.startsWith("Print"));
+    if (!framed)
+        return;
     // The next dialog starts in the folder of the file chosen.
     menuItem(future(), QStringLiteral("Export Document..."))->trigger();
     const QDir last(chosen.contains('/') ? folder.filePath("none") : folder.path());
