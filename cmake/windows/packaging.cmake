@@ -23,6 +23,12 @@ if(NOT EXISTS ${sp_qt_prefix}/licenses/qtbase)
     message(FATAL_ERROR "${sp_qt_prefix}/licenses/qtbase is missing: build Qt with scripts/windows")
 endif()
 
+# The native look: Qt 6.4 builds its Windows style as windowsvista, Qt 6.8 as modernwindows.
+file(GLOB sp_styles RELATIVE ${sp_qt_prefix}/plugins ${sp_qt_prefix}/plugins/styles/*.dll)
+if(NOT sp_styles)
+    message(FATAL_ERROR "No Windows style plugin in ${sp_qt_prefix}/plugins/styles")
+endif()
+
 install(TARGETS study-proposal RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION licenses RENAME study-proposal.txt)
 install(CODE "
@@ -30,7 +36,7 @@ install(CODE "
     set(SP_STRIP \"${CMAKE_STRIP}\")
     set(SP_QT_PREFIX \"${sp_qt_prefix}\")
     set(SP_DLL_DIRS \"${sp_qt_prefix}/bin;${sp_mingw_runtime};${sp_mingw_lib}\")
-    set(SP_PLUGINS \"platforms/qwindows.dll;styles/qwindowsvistastyle.dll\")
+    set(SP_PLUGINS \"platforms/qwindows.dll;${sp_styles}\")
     set(SP_LICENSES \"^(qt6|qwindows)[^/]*\\\\.dll$;${sp_qt_prefix}/licenses/qtbase;^lib(stdc\\\\+\\\\+|gcc_s)[^/]*\\\\.dll$;${sp_licenses}/mingw-w64-gcc-runtime.txt;^libwinpthread-1\\\\.dll$;${sp_licenses}/mingw-w64-runtime.txt\")
 ")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/deploy.cmake)

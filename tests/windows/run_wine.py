@@ -118,7 +118,8 @@ def package_contents(folder):
     dump, _ = imports(os.path.join(folder, "study-proposal.exe"))
     if not re.search(r"Subsystem\s+00000002", dump):
         raise Failure("study-proposal.exe is not a GUI (Windows subsystem) program")
-    plugins = ["platforms/qwindows.dll", "styles/qwindowsvistastyle.dll"]
+    plugins = ["platforms/qwindows.dll"] + \
+        ["styles/" + name for name in os.listdir(os.path.join(folder, "styles"))]
     # Windows matches DLL names without regard to case.
     files = {name.lower(): name for name in os.listdir(folder) if name.lower().endswith(".dll")}
     shipped = set(files)
