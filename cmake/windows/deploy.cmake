@@ -65,7 +65,7 @@ list(SORT system)
 message(STATUS "Shipped DLLs: ${shipped}")
 message(STATUS "System DLLs: ${system}")
 
-# Every shipped DLL and plugin must have its licence beside it.
+# Every shipped DLL and plugin must have its licence beside it (Qt's all start with q).
 set(licensed)
 foreach(plugin IN LISTS SP_PLUGINS)
     get_filename_component(name "${plugin}" NAME)

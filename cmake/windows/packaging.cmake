@@ -37,7 +37,7 @@ install(CODE "
     set(SP_QT_PREFIX \"${sp_qt_prefix}\")
     set(SP_DLL_DIRS \"${sp_qt_prefix}/bin;${sp_mingw_runtime};${sp_mingw_lib}\")
     set(SP_PLUGINS \"platforms/qwindows.dll;${sp_styles}\")
-    set(SP_LICENSES \"^(qt6|qwindows)[^/]*\\\\.dll$;${sp_qt_prefix}/licenses/qtbase;^lib(stdc\\\\+\\\\+|gcc_s)[^/]*\\\\.dll$;${sp_licenses}/mingw-w64-gcc-runtime.txt;^libwinpthread-1\\\\.dll$;${sp_licenses}/mingw-w64-runtime.txt\")
+    set(SP_LICENSES \"^q[^/]*\\\\.dll$;${sp_qt_prefix}/licenses/qtbase;^lib(stdc\\\\+\\\\+|gcc_s)[^/]*\\\\.dll$;${sp_licenses}/mingw-w64-gcc-runtime.txt;^libwinpthread-1\\\\.dll$;${sp_licenses}/mingw-w64-runtime.txt\")
 ")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/deploy.cmake)
 
