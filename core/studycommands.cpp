@@ -176,29 +176,36 @@ void StudyCommands::exportDocument(FormWindow *from) {
         tell(from, proposal::refusalMessage());
         return;
     }
-    QString path =
-        chooseFile(from, {FileRequest::Save, QStringLiteral("Export Document"),
-                          QDir(lastFolder()).filePath(QStringLiteral("StudyProposal.odt")),
-                          QStringLiteral("OpenDocument text (*.odt)")});
-    if (path.isEmpty())
-        return;
-    path = withSuffix(path, QStringLiteral("odt"));
-    const QString problem =
-        proposal::writeDocument(path, app_.model(), resolution(), proposal::todayShortDate());
-    if (!problem.isEmpty())
-        tell(from, exportFailure(path, problem));
+    exportTo(from,
+             {FileRequest::Save, QStringLiteral("Export Document"),
+              QStringLiteral("StudyProposal.odt"), QStringLiteral("OpenDocument text (*.odt)")},
+             [this](const QString &path) {
+                 return proposal::writeDocument(path, app_.model(), resolution(),
+                                                proposal::todayShortDate());
+             });
 }
 
 void StudyCommands::exportPdf(FormWindow *from) {
-    QString path =
-        chooseFile(from, {FileRequest::Save, QStringLiteral("Export Matrices as PDF"),
-                          QDir(lastFolder()).filePath(QStringLiteral("StudyProposal matrices.pdf")),
-                          QStringLiteral("PDF documents (*.pdf)")});
+    exportTo(from,
+             {FileRequest::Save, QStringLiteral("Export Matrices as PDF"),
+              QStringLiteral("StudyProposal matrices.pdf"),
+              QStringLiteral("PDF documents (*.pdf)")},
+             [this](const QString &path) {
+                 return proposal::writeMatricesPdf(path, app_.model(), resolution());
+             });
+}
+
+// Asks for the file (suggested by name in the last folder), adds the filter's extension
+// when none was typed, writes, and says on the status line what went wrong.
+void StudyCommands::exportTo(FormWindow *from, FileRequest request,
+                             const std::function<QString(const QString &)> &write) {
+    const QString suffix = QFileInfo(request.suggested).suffix();
+    request.suggested = QDir(lastFolder()).filePath(request.suggested);
+    QString path = chooseFile(from, request);
     if (path.isEmpty())
         return;
-    path = withSuffix(path, QStringLiteral("pdf"));
-    const QString problem = proposal::writeMatricesPdf(path, app_.model(), resolution());
-    if (!problem.isEmpty())
+    path = withSuffix(path, suffix);
+    if (const QString problem = write(path); !problem.isEmpty())
         tell(from, exportFailure(path, problem));
 }
 

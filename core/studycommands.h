@@ -48,6 +48,8 @@ public:
     bool save(FormWindow *from);
     void exportDocument(FormWindow *from);
     void exportPdf(FormWindow *from);
+    void exportTo(FormWindow *from, FileRequest request,
+                  const std::function<QString(const QString &)> &write);
     void print(FormWindow *from);
     void quit();
     void about(FormWindow *from);

@@ -150,7 +150,7 @@ private:
     const QString &aspectName(int aspect) const { return model_.aspectNames[aspect]; }
 
     void writeObjectSentence();
-    void writeTableHeader(MatrixKind which);
+    template <typename SymbolAt> void writeTable(MatrixKind which, SymbolAt symbolAt);
     void writeFutureTable();
     void writeImpactTable();
     void writeActorLines(int mark);
@@ -252,7 +252,11 @@ template <typename Sink> void OutlineWriter<Sink>::writeObjectSentence() {
 }
 
 // Opens the table block with its header row.
-template <typename Sink> void OutlineWriter<Sink>::writeTableHeader(MatrixKind which) {
+// Both tables: the header row, a row per aspect with a symbol per scale, and the lines that
+// follow them in the text file.
+template <typename Sink>
+template <typename SymbolAt>
+void OutlineWriter<Sink>::writeTable(MatrixKind which, SymbolAt symbolAt) {
     begin(Block::Formatting);
     fixedLine(tables::StartTable);
     begin(Block::Table, which);
@@ -264,15 +268,11 @@ template <typename Sink> void OutlineWriter<Sink>::writeTableHeader(MatrixKind w
         tab();
     }
     rowEnd();
-}
-
-template <typename Sink> void OutlineWriter<Sink>::writeFutureTable() {
-    writeTableHeader(MatrixKind::Future);
     for (int a = 1; a <= AspectCount; ++a) {
         data(aspectName(a));
         tab();
         for (int s = 1; s <= ScaleCount; ++s) {
-            fixed(TrendSymbols[a][detail::checked(trendAt(a, s), 2, "trend mark")]);
+            fixed(symbolAt(a, s));
             tab();
         }
         if (a < AspectCount)
@@ -283,6 +283,12 @@ template <typename Sink> void OutlineWriter<Sink>::writeFutureTable() {
     fixedLine(tables::StopTable);
     begin(Block::Formatting);
     fixedLine(UprightHeader);
+}
+
+template <typename Sink> void OutlineWriter<Sink>::writeFutureTable() {
+    writeTable(MatrixKind::Future, [this](int a, int s) {
+        return TrendSymbols[a][detail::checked(trendAt(a, s), 2, "trend mark")];
+    });
     begin(Block::Formatting);
     fixedLine(
         u"<if the table is still too wide, decrease the margins per cell in table properties>");
@@ -301,22 +307,9 @@ template <typename Sink> void OutlineWriter<Sink>::writeFutureTable() {
 template <typename Sink> void OutlineWriter<Sink>::writeImpactTable() {
     endLine();
     picture(MatrixKind::Impacts);
-    writeTableHeader(MatrixKind::Impacts);
-    for (int a = 1; a <= AspectCount; ++a) {
-        data(aspectName(a));
-        tab();
-        for (int s = 1; s <= ScaleCount; ++s) {
-            fixed(ImpactSymbols[detail::checked(impactAt(a, s), Programme, "impact mark")]);
-            tab();
-        }
-        if (a < AspectCount)
-            rowEnd();
-    }
-    endLine();
-    begin(Block::Formatting);
-    fixedLine(tables::StopTable);
-    begin(Block::Formatting);
-    fixedLine(UprightHeader);
+    writeTable(MatrixKind::Impacts, [this](int a, int s) {
+        return ImpactSymbols[detail::checked(impactAt(a, s), Programme, "impact mark")];
+    });
     fixedLine(u"Legend:");
     begin(Block::Legend, MatrixKind::Impacts);
     data(model_.impactNames[Frame]);
