@@ -258,6 +258,18 @@ void paragraphStyle(Writer &w, const char *name, const char *display, const char
     w.end();
 }
 
+// A style of another family with one element of constant properties.
+void simpleStyle(Writer &w, const char *name, const char *family, const char *properties,
+                 Props values) {
+    w.start("style:style");
+    w.attribute("style:name", name);
+    w.attribute("style:family", family);
+    w.empty(properties);
+    for (const auto &[key, value] : values.values)
+        w.attribute(key, value);
+    w.end();
+}
+
 QByteArray stylesXml() {
     QByteArray out;
     Writer w(&out);
@@ -302,14 +314,10 @@ QByteArray stylesXml() {
                    {{{"fo:font-size", "9.5pt"}}});
 
     // Blue italics on a pale highlight: what is still to be done stands out, also in print.
-    w.start("style:style");
-    w.attribute("style:name", "Instruction");
-    w.attribute("style:family", "text");
-    w.empty("style:text-properties");
-    w.attribute("fo:color", "#0000c0");
-    w.attribute("fo:font-style", "italic");
-    w.attribute("fo:background-color", "#fff3b0");
-    w.end();
+    simpleStyle(w, "Instruction", "text", "style:text-properties",
+                {{{"fo:color", "#0000c0"},
+                  {"fo:font-style", "italic"},
+                  {"fo:background-color", "#fff3b0"}}});
 
     // Headings carry their numbers in their words: no numbering of their own.
     w.start("text:outline-style");
@@ -376,13 +384,8 @@ void tableStyles(Writer &w) {
         w.end();
     }
 
-    w.start("style:style");
-    w.attribute("style:name", "Matrix.Row");
-    w.attribute("style:family", "table-row");
-    w.empty("style:table-row-properties");
-    w.attribute("style:min-row-height", "0.6cm");
-    w.attribute("fo:keep-together", "always");
-    w.end();
+    simpleStyle(w, "Matrix.Row", "table-row", "style:table-row-properties",
+                {{{"style:min-row-height", "0.6cm"}, {"fo:keep-together", "always"}}});
 
     // Cells: thin black rules, small padding so that a symbol fits its narrow column.
     const auto cellStyle = [&](const QString &name, const char *align, const QColor &fill) {
@@ -420,14 +423,10 @@ void tableStyles(Writer &w) {
         {{{"fo:text-align", "center"}, {"fo:margin-top", "0.2cm"}, {"fo:margin-bottom", "0.2cm"}}},
         {});
 
-    w.start("style:style");
-    w.attribute("style:name", "Picture");
-    w.attribute("style:family", "graphic");
-    w.empty("style:graphic-properties");
-    w.attribute("style:vertical-pos", "top");
-    w.attribute("style:vertical-rel", "baseline");
-    w.attribute("fo:border", "none");
-    w.end();
+    simpleStyle(w, "Picture", "graphic", "style:graphic-properties",
+                {{{"style:vertical-pos", "top"},
+                  {"style:vertical-rel", "baseline"},
+                  {"fo:border", "none"}}});
 }
 
 const char *paragraphStyleName(const Block &block) {
