@@ -1,4 +1,7 @@
 #pragma once
+// assets/: the look both windows and the pictures of the matrices are drawn with, on no other
+// folder: the pictures (here), the fonts (fonts.h), geometry and colours (layout.h).
+//
 // The program's pictures, compiled in: the scale chart, drawn from data by QPainter, and the
 // window icons. Plain QtGui, so print and PDF output can draw them too.
 

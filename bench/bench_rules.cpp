@@ -1,6 +1,9 @@
 // The rules and the document over the model alone, and the save against a plain write.
+#include "devicewrite.h"
+#include "encoding.h"
 #include "impactmarking.h"
-#include "proposal.h"
+#include "studyfile.h"
+#include "studyproposal.h"
 #include "trendmarking.h"
 
 #include <QDir>
@@ -81,7 +84,10 @@ void saveToDisk(benchmark::State &state) {
     const QByteArray bytes = crowdedBytes();
     for (auto _ : state) {
         QString error;
-        if (!proposal::saveStudyProposal(path, bytes, &error))
+        const auto write = [&](QIODevice &device, QString *reason) {
+            return proposal::writeBytes(device, bytes, reason);
+        };
+        if (!proposal::replaceFile(path, write, &error))
             state.SkipWithError(qPrintable(error));
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// How the two windows reach each other and the model. The application core implements
+// How the two windows reach each other and the model. The application (app/) implements
 // Forms: it keeps the one model and a reference to each window, and opens a window on
 // demand (building its controls and running its load step) whenever something needs it
 // while it is closed. Each window offers the others only what they read or write of it.
@@ -20,7 +20,6 @@ protected:
 
 class ImpactsForm {
 public:
-    virtual QString resolution() const = 0;          // the resolution statement shown
     virtual void setStatus(const QString &text) = 0; // the status line
 
 protected:

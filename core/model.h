@@ -1,8 +1,12 @@
 #pragma once
+// core/: the bottom layer, on which every other folder builds and which includes none of them.
+// The model (here), its word tables (vocabulary.cpp) and the interface through which the
+// windows reach each other (forms.h).
+//
 // The one store of the user's work: both mark matrices, the time horizon, the last pressed
-// cell of the Impacts window and the word tables every sentence is built from. Both windows and the
-// proposal writer read and write it in place; it is plain data with bounds-checked access,
-// so every rule over it can be tested without a window.
+// cell of the Impacts window and the word tables every sentence is built from. Both windows
+// and the proposal writers read and write it in place; it is plain data with bounds-checked
+// access, so every rule over it can be tested without a window.
 
 #include <QString>
 

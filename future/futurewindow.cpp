@@ -5,7 +5,6 @@
 #include "controls.h"
 #include "fonts.h"
 #include "matrix.h"
-#include "proposal.h"
 #include "trendmarking.h"
 #include "wrapbutton.h"
 
@@ -94,7 +93,7 @@ FutureWindow::FutureWindow(Forms &forms)
     connect(matrix_, &MatrixControls::columnClicked, this, &FutureWindow::resetColumn);
     connect(matrix_, &MatrixControls::resetAllClicked, this, &FutureWindow::resetAll);
     connect(goToImpactsButton, &QPushButton::clicked, this, &FutureWindow::goToImpacts);
-    connect(saveButton, &QPushButton::clicked, this, &FutureWindow::saveProposal);
+    connect(saveButton, &QPushButton::clicked, this, &FutureWindow::saveClicked);
     connect(title_, &ClickLabel::clicked, this, &FutureWindow::onTitleClicked);
     connect(horizonEdit_, &QLineEdit::textChanged, this, [this](const QString &text) {
         const QStringView line = singleLineHorizon(text);
@@ -176,28 +175,6 @@ void FutureWindow::goToImpacts() {
         if (const auto reading = future::impactReading(model_))
             forms_.impacts().setStatus(*reading);
     });
-}
-
-bool FutureWindow::saveProposal() {
-    bool written = false;
-    runHandler([&] {
-        if (!proposal::saveAllowed(model_)) {
-            status_->setText(proposal::refusalMessage());
-            return;
-        }
-        // Reading the statement opens Impacts hidden when the user has closed it.
-        const QString resolution = forms_.impacts().resolution();
-        const QString text =
-            proposal::studyProposalText(model_, resolution, proposal::todayShortDate());
-        QString error;
-        written = proposal::saveStudyProposal(QStringLiteral("StudyProposal.txt"),
-                                              proposal::toWindows1252(text), &error);
-        if (!written)
-            status_->setText(proposal::failureMessage(error));
-    });
-    if (written)
-        Q_EMIT saved();
-    return written;
 }
 
 void FutureWindow::paintCue(int aspect, int index) {

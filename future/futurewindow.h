@@ -1,7 +1,9 @@
 #pragma once
-// The window Future: the time horizon, the scale chart and the matrix in which the user
-// marks probable trends. Presses and clicks go to the rules of trendmarking.h and to the
-// proposal writer; the window shows their results and reaches Impacts through Forms.
+// future/: the window Future, on rules/ and widgets/.
+//
+// The time horizon, the scale chart and the matrix in which the user marks probable trends.
+// Presses and clicks go to the rules of trendmarking.h, the save button to the application,
+// which saves the study; the window shows their results and reaches Impacts through Forms.
 
 #include "forms.h"
 #include "formwindow.h"
@@ -29,8 +31,6 @@ public:
     void resetColumn(int index);
     void resetAll();
     void goToImpacts();
-    // What the save button does; true when the file was written, else the status line says why.
-    bool saveProposal();
     void onTitleClicked();
 
     // FutureForm
@@ -49,8 +49,8 @@ public:
     QLabel *saveNote() const { return saveNote_; }
 
 Q_SIGNALS:
-    // StudyProposal.txt was written: the marks and horizon are saved as they stand.
-    void saved();
+    // The save button was clicked.
+    void saveClicked();
 
 private:
     void showMarks();

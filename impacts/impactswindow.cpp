@@ -155,9 +155,6 @@ void ImpactsWindow::goToFuture() {
     });
 }
 
-QString ImpactsWindow::resolution() const {
-    return resolution_->text();
-}
 void ImpactsWindow::setStatus(const QString &text) {
     status_->setText(text);
 }

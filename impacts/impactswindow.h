@@ -1,4 +1,6 @@
 #pragma once
+// impacts/: the window Impacts, on rules/ and widgets/.
+//
 // The window Impacts ("Object and impact"): the matrix in which the user marks the frame,
 // the grain and the impacts of the study, under a coloured title, the copied time horizon
 // and the scale chart. Presses go to the rules of impactmarking.h; the window shows the
@@ -33,7 +35,6 @@ public:
     void showStudy();
 
     // ImpactsForm
-    QString resolution() const override;
     void setStatus(const QString &text) override;
 
     MatrixControls &matrix() const { return *matrix_; }

@@ -1,6 +1,6 @@
 // The matrices as pictures: each as its window draws it, and both on one landscape page for
 // PDF and print.
-#include "export.h"
+#include "matrixpicture.h"
 
 #include "assets.h"
 #include "fonts.h"
@@ -9,14 +9,9 @@
 #include "outline.h"
 #include "trendmarking.h"
 
-#include <QCoreApplication>
 #include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -207,8 +202,8 @@ void paintMatrix(QPainter &painter, const QRectF &target, const Model &model, Ma
     painter.restore();
 }
 
-void paintMatricesPage(QPainter &painter, const QRectF &page, const Model &model,
-                       const QString &resolution) {
+void paintMatricesPage(QPainter &painter, const QRectF &page, const Model &model) {
+    const QString resolution = impacts::resolutionStatement(model);
     const QRectF sheet = fitted(PageSize, page);
     painter.save();
     painter.translate(sheet.topLeft());
@@ -259,29 +254,6 @@ void paintMatricesPage(QPainter &painter, const QRectF &page, const Model &model
         }
     }
     painter.restore();
-}
-
-QString writeMatricesPdf(const QString &path, const Model &model, const QString &resolution) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    {
-        QPdfWriter pdf(&file);
-        pdf.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
-        pdf.setTitle(QStringLiteral("Study proposal: matrices until ") + model.horizon);
-        pdf.setCreator(QCoreApplication::applicationName());
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            return QStringLiteral("The PDF could not be started");
-        paintMatricesPage(painter, QRectF(0, 0, pdf.width(), pdf.height()), model, resolution);
-        painter.end();
-    }
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    if (!file.commit())
-        return file.errorString();
-    return QString();
 }
 
 } // namespace sp::proposal

@@ -1,11 +1,13 @@
 // The proposal as an OpenDocument text: the blocks of the outline as headings, paragraphs with
 // the instructions in a style of their own, the two tables with their rows in the aspect colours
 // and the scale names upright, and a picture of each matrix, packaged with Qt's zip writer.
-#include "export.h"
+#include "opendocument.h"
 
+#include "devicewrite.h"
+#include "impactmarking.h"
 #include "layout.h"
+#include "matrixpicture.h"
 #include "outline.h"
-#include "savefile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -645,8 +647,8 @@ QByteArray manifestXml(const QList<PackageFile> &files) {
 
 } // namespace
 
-QString writeDocument(const QString &path, const Model &model, const QString &resolution,
-                      const QString &date) {
+bool writeOpenDocument(QIODevice &device, const Model &model, const QString &date, QString *error) {
+    const QString resolution = impacts::resolutionStatement(model);
     const Outline outline = proposalOutline(model, resolution, date);
     const QList<PackageFile> files{
         {QStringLiteral("content.xml"), "text/xml", contentXml(outline, model)},
@@ -656,7 +658,7 @@ QString writeDocument(const QString &path, const Model &model, const QString &re
         {pictureName(MatrixKind::Impacts), "image/png", picturePng(model, MatrixKind::Impacts)},
     };
 
-    // Zipped in memory: the zip writer closes its device, which a QSaveFile must not be.
+    // Zipped in memory: the zip writer closes its device, which the caller's must not be.
     QByteArray package;
     QBuffer buffer(&package);
     buffer.open(QIODevice::WriteOnly);
@@ -671,12 +673,9 @@ QString writeDocument(const QString &path, const Model &model, const QString &re
         zip.addFile(QStringLiteral("META-INF/manifest.xml"), manifestXml(files));
         zip.close();
         if (zip.status() != QZipWriter::NoError)
-            return QStringLiteral("The document could not be packed");
+            return failed(error, QStringLiteral("The document could not be packed"));
     }
-    QString error;
-    if (!saveStudyProposal(path, package, &error))
-        return error;
-    return QString();
+    return writeBytes(device, package, error);
 }
 
 } // namespace sp::proposal

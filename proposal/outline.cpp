@@ -2,6 +2,7 @@
 
 #include "chapters.h"
 #include "marks.h"
+#include "symbols.h"
 
 #include <algorithm>
 #include <array>
@@ -9,9 +10,6 @@
 
 namespace sp::proposal {
 namespace {
-
-using tables::ImpactSymbols;
-using tables::TrendSymbols;
 
 // The key-word form of each aspect's first trend, opening its scale list.
 constexpr std::array<std::u16string_view, AspectCount + 1> TrendWords{
@@ -287,7 +285,7 @@ void OutlineWriter<Sink>::writeTable(MatrixKind which, SymbolAt symbolAt) {
 
 template <typename Sink> void OutlineWriter<Sink>::writeFutureTable() {
     writeTable(MatrixKind::Future, [this](int a, int s) {
-        return TrendSymbols[a][detail::checked(trendAt(a, s), 2, "trend mark")];
+        return symbols::TrendTableSymbols[a][detail::checked(trendAt(a, s), 2, "trend mark")];
     });
     begin(Block::Formatting);
     fixedLine(
@@ -308,7 +306,7 @@ template <typename Sink> void OutlineWriter<Sink>::writeImpactTable() {
     endLine();
     picture(MatrixKind::Impacts);
     writeTable(MatrixKind::Impacts, [this](int a, int s) {
-        return ImpactSymbols[detail::checked(impactAt(a, s), Programme, "impact mark")];
+        return symbols::ImpactSymbols[detail::checked(impactAt(a, s), Programme, "impact mark")];
     });
     fixedLine(u"Legend:");
     begin(Block::Legend, MatrixKind::Impacts);

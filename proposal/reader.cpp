@@ -1,12 +1,15 @@
 #include "reader.h"
 
 #include "encoding.h"
+#include "failure.h"
+#include "symbols.h"
 #include "tables.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <optional>
 #include <vector>
 
 namespace sp::proposal {
@@ -65,7 +68,7 @@ const Table ImpactsTable{"table of impacts", tables::ImpactsCaption};
 // made a view themselves.)
 int trendMark(int aspect, QStringView cell) {
     for (int m = 0; m <= 2; ++m)
-        if (cell == QStringView(tables::TrendSymbols[aspect][m]))
+        if (cell == QStringView(symbols::TrendTableSymbols[aspect][m]))
             return m;
     return -1;
 }
@@ -73,7 +76,7 @@ int trendMark(int aspect, QStringView cell) {
 int impactMark(int aspect, QStringView cell) {
     for (int m = 0; m <= Programme; ++m) {
         const bool massOnly = m == Frame || m == Grain;
-        if (cell == QStringView(tables::ImpactSymbols[m]) && (aspect == MassAspect || !massOnly))
+        if (cell == QStringView(symbols::ImpactSymbols[m]) && (aspect == MassAspect || !massOnly))
             return m;
     }
     return -1;
@@ -251,39 +254,39 @@ QString decodeProposal(QByteArrayView bytes) {
     return fromWindows1252(bytes);
 }
 
-ReadResult readStudyProposal(QByteArrayView bytes) {
+bool readStudyProposal(QByteArrayView bytes, StudyMarks &marks, QString *error) {
     const QString text = decodeProposal(bytes);
     Reader reader(text);
-    ReadResult result;
-    result.marks = reader.read();
-    if (!result.marks)
-        result.problem = reader.problem();
-    return result;
+    std::optional<StudyMarks> read = reader.read();
+    if (!read)
+        return failed(error, reader.problem());
+    marks = std::move(*read);
+    return true;
 }
 
-QString restoreStudy(const QString &path, Model &model) {
+bool restoreStudy(const QString &path, Model &model, QString *error) {
     // A pipe or a device could block the start or never end.
     if (!QFileInfo(path).isFile())
-        return QStringLiteral("it is not a regular file");
+        return failed(error, QStringLiteral("it is not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("it cannot be opened (%1)").arg(file.errorString());
+        return failed(error, QStringLiteral("it cannot be opened (%1)").arg(file.errorString()));
     const QByteArray bytes = file.read(MaxProposalSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("it cannot be read (%1)").arg(file.errorString());
-    return restoreStudyBytes(bytes, model);
+        return failed(error, QStringLiteral("it cannot be read (%1)").arg(file.errorString()));
+    return restoreStudyBytes(bytes, model, error);
 }
 
-QString restoreStudyBytes(QByteArrayView bytes, Model &model) {
+bool restoreStudyBytes(QByteArrayView bytes, Model &model, QString *error) {
     if (bytes.size() > MaxProposalSize)
-        return QStringLiteral("it is larger than a study proposal can be");
-    ReadResult result = readStudyProposal(bytes);
-    if (!result.marks)
-        return result.problem;
-    model.futureGrid = result.marks->futureGrid;
-    model.impactGrid = result.marks->impactGrid;
-    model.horizon = std::move(result.marks->horizon);
-    return QString();
+        return failed(error, QStringLiteral("it is larger than a study proposal can be"));
+    StudyMarks marks;
+    if (!readStudyProposal(bytes, marks, error))
+        return false;
+    model.futureGrid = marks.futureGrid;
+    model.impactGrid = marks.impactGrid;
+    model.horizon = std::move(marks.horizon);
+    return true;
 }
 
 QString unreadableMessage(const QString &fileName, const QString &problem) {

@@ -11,8 +11,6 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <optional>
-
 namespace sp::proposal {
 
 // What a proposal holds of the user's work.
@@ -20,11 +18,6 @@ struct StudyMarks {
     Grid futureGrid;
     Grid impactGrid;
     QString horizon;
-};
-
-struct ReadResult {
-    std::optional<StudyMarks> marks;
-    QString problem; // without marks: what is wrong, and where
 };
 
 // Far above the largest document the program writes (about 0.3 MB with the longest time
@@ -36,18 +29,21 @@ inline constexpr qint64 MaxProposalSize = 4 * 1024 * 1024;
 // and holds bytes above 127; otherwise Windows-1252.
 QString decodeProposal(QByteArrayView bytes);
 
-ReadResult readStudyProposal(QByteArrayView bytes);
+// Reads the marks of a whole proposal into `marks`. Returns false and sets `error` (when given)
+// to what is wrong, and where, when they cannot be read back; `marks` is then unchanged.
+bool readStudyProposal(QByteArrayView bytes, StudyMarks &marks, QString *error);
 
 // Reads the regular file at `path` and, only when all of it reads back, puts its horizon and
-// marks into `model`; the last Impacts press stays as it was. Returns what went wrong, or an
-// empty string.
-QString restoreStudy(const QString &path, Model &model);
+// marks into `model`; the last Impacts press stays as it was. Returns false and sets `error`
+// (when given) to what went wrong.
+bool restoreStudy(const QString &path, Model &model, QString *error);
 
 // The same for bytes already read: restoreStudy ends in it, and the fuzz target drives it
 // without a file.
-QString restoreStudyBytes(QByteArrayView bytes, Model &model);
+bool restoreStudyBytes(QByteArrayView bytes, Model &model, QString *error);
 
-// The status line after restoreStudy failed; `fileName` is the file's name without its folder.
+// The status line after restoreStudy failed with `problem`; `fileName` is the file's name
+// without its folder.
 QString unreadableMessage(const QString &fileName, const QString &problem);
 
 } // namespace sp::proposal

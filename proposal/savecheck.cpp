@@ -16,4 +16,8 @@ QString refusalMessage() {
         "Fill in your frame (O) and grain (o) in the row mass|space|time before saving.");
 }
 
+QString failureMessage(const QString &reason) {
+    return QStringLiteral("Could not save StudyProposal.txt: ") + reason;
+}
+
 } // namespace sp::proposal

@@ -1,11 +1,10 @@
 #pragma once
-// The two tables of the proposal as text: the lines around them, the header captions and the
-// symbol of every mark. The writer prints them and the reader finds the marks back by them,
-// so both use these and nothing else.
+// The two tables of the proposal as text: the lines around them and the header captions, with
+// the marks' symbols of rules/symbols.h. The writer prints them and the reader finds the marks
+// back by them, so both use these and nothing else.
 
 #include "model.h"
 
-#include <array>
 #include <string_view>
 
 namespace sp::proposal {
@@ -16,21 +15,6 @@ enum class MatrixKind { Future, Impacts };
 } // namespace sp::proposal
 
 namespace sp::proposal::tables {
-
-// The symbols the Future cells show, by aspect and trend mark; technique's second trend is a
-// lower-case "x" here although its cell shows "X".
-inline constexpr std::array<std::array<std::u16string_view, 3>, AspectCount + 1> TrendSymbols{{
-    {},
-    {u"", u"!", u"?"},
-    {u"", u">", u"<"},
-    {u"", u"+", u"-"},
-    {u"", u"/", u"x"},
-    {u"", u"|", u"="},
-    {u"", u"C", u"D"},
-}};
-
-// By impact mark: not affected, frame, grain, I and P.
-inline constexpr std::array<std::u16string_view, 5> ImpactSymbols{u"", u"O", u"o", u"I", u"P"};
 
 inline constexpr std::u16string_view StartTable =
     u"<start selecting text on the beginning of next line choosing <table, convert text into "

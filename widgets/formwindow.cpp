@@ -20,7 +20,7 @@ FormWindow::FormWindow(const QString &caption, const QString &iconName)
     setWindowIcon(sp::windowIcon(iconName));
 
     // Complete, so every control inherits it and none takes a colour from the desktop.
-    setPalette(layout::windowPalette());
+    setPalette(palette::windowPalette());
     setAutoFillBackground(true);
     setFont(fonts::font(fonts::Face::MsSansSerif, 8.25));
 

@@ -1,4 +1,7 @@
 #pragma once
+// widgets/: the pieces both windows are built from, on core/ and assets/: the window frame
+// with its menu bar (here), the menus, the 6 x 22 matrix with its reset and column buttons,
+// the cell button, labels and the fixed palette.
 
 #include <QMainWindow>
 

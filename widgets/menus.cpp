@@ -18,7 +18,7 @@ struct Item {
 // Menus are windows of their own and inherit nothing from the window they open from.
 QMenu *addMenu(QMenuBar &bar, const QString &title) {
     QMenu *menu = bar.addMenu(title);
-    menu->setPalette(layout::menuPalette());
+    menu->setPalette(palette::menuPalette());
     menu->setFont(bar.font());
     return menu;
 }
@@ -39,7 +39,7 @@ void addItems(QMenu *menu, const MenuCommands &commands, std::initializer_list<I
 } // namespace
 
 void fillMenuBar(QMenuBar &bar, const MenuCommands &commands) {
-    bar.setPalette(layout::menuPalette());
+    bar.setPalette(palette::menuPalette());
     bar.setFont(fonts::font(fonts::Face::MsSansSerif, 8.25));
 
     // The same keys on every system: Qt's standard Quit is Ctrl+Q on Linux only.

@@ -2,7 +2,7 @@
 
 #include "layout.h"
 
-namespace sp::layout {
+namespace sp::palette {
 namespace {
 
 struct RoleColours {
@@ -18,7 +18,7 @@ QPalette buildPalette() {
     const QColor highlight(48, 140, 198);
     const QColor black(Qt::black), white(Qt::white), grey(190, 190, 190);
     const RoleColours table[] = {
-        {QPalette::Window, Background, Background},
+        {QPalette::Window, layout::Background, layout::Background},
         {QPalette::WindowText, black, grey},
         {QPalette::Base, white, Face},
         {QPalette::AlternateBase, QColor(247, 247, 247), QColor(247, 247, 247)},
@@ -68,4 +68,4 @@ const QPalette &menuPalette() {
     return palette;
 }
 
-} // namespace sp::layout
+} // namespace sp::palette

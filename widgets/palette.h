@@ -2,7 +2,7 @@
 
 #include <QPalette>
 
-namespace sp::layout {
+namespace sp::palette {
 
 // The colours of every role in every colour group for both windows: the classic light look
 // they are drawn for, so that nothing of the desktop's theme shows through. The controls
@@ -13,4 +13,4 @@ const QPalette &windowPalette();
 // stands apart from the grey client area below it.
 const QPalette &menuPalette();
 
-} // namespace sp::layout
+} // namespace sp::palette

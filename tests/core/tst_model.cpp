@@ -1,8 +1,10 @@
 #include "model.h"
+#include "vocabulary.h"
 
 #include <QTest>
 
 using namespace sp;
+namespace words = sp::test::words;
 
 class TestModel : public QObject {
     Q_OBJECT
@@ -40,42 +42,18 @@ void TestModel::vocabularyIsExact_data() {
     QTest::addColumn<QString>("expected");
     Model m;
     initVocabulary(m);
-    const char *scales[] = {"Global(10000km)",        "Continental(3000km)",
-                            "Subcontinental(1000km)", "National(300km)",
-                            "Subnational(100km)",     "Regional(30km)",
-                            "Subregional(10km)",      "Town(3km)",
-                            "District(1km)",          "Neighbourhood(300m)",
-                            "Ensemble(100m)",         "Buildingcomplex(30m)",
-                            "Building(10m)",          "Buildingsegment(3m)",
-                            "Buildingpart(1m)",       "Buildingcomponent(300mm) ",
-                            "Superelement(100mm)",    "Element(30mm)",
-                            "Subelement(10mm)",       "Supermaterial(3mm)",
-                            "Material(1mm)",          "Submaterial(<1mm)"};
     for (int s = 1; s <= 22; ++s)
-        QTest::addRow("scale %d", s) << m.scaleNames[s] << QString::fromLatin1(scales[s - 1]);
-    const char *aspects[] = {"management", "culture", "economy", "technique", "ecology", "mass"};
+        QTest::addRow("scale %d", s) << m.scaleNames[s] << words::Scales[s - 1];
     for (int a = 1; a <= 6; ++a)
-        QTest::addRow("aspect %d", a) << m.aspectNames[a] << QString::fromLatin1(aspects[a - 1]);
-    const char *trends[6][2] = {
-        {"initiating (!)", "executing or controlling initiatives (?)"},
-        {"innovative (>)", "traditional (<)"},
-        {"growing (+)", "declining (-)"},
-        {"internally specializing subfunctions (/)", "internally combining subfunctions (X)"},
-        {"internally differentiating into heterogeneity (|)",
-         "internally egalizing into homogeneity (=)"},
-        {"concentrating in space (C)", "dispersing in space (D)"}};
+        QTest::addRow("aspect %d", a) << m.aspectNames[a] << words::Aspects[a - 1];
     for (int a = 1; a <= 6; ++a) {
         QTest::addRow("trend %d/0", a) << m.trendNames(a, 0) << QStringLiteral("indifferent");
         for (int t = 1; t <= 2; ++t)
             QTest::addRow("trend %d/%d", a, t)
-                << m.trendNames(a, t) << QString::fromLatin1(trends[a - 1][t - 1]);
+                << m.trendNames(a, t) << QString::fromLatin1(words::Trends[a - 1][t - 1]);
     }
-    const char *impacts[] = {"not affected", "largest drawn frame of study (O)",
-                             "smallest characteristic detail of study (o)",
-                             "affected without intention (I)",
-                             "origin of my motivation or programme (P)"};
     for (int i = 0; i <= 4; ++i)
-        QTest::addRow("impact %d", i) << m.impactNames[i] << QString::fromLatin1(impacts[i]);
+        QTest::addRow("impact %d", i) << m.impactNames[i] << words::Impacts[i];
 }
 
 void TestModel::vocabularyIsExact() {

@@ -1,5 +1,6 @@
 #include "gui.h"
 #include "layout.h"
+#include "savecheck.h"
 #include "study.h"
 #include "trendmarking.h"
 

@@ -2,8 +2,11 @@
 // file holds, reading them neither crashes nor runs away; a refused file says why and leaves
 // the model as it was; an accepted one is a study the program writes again and reads back to
 // the same marks and horizon. A broken property traps, so libFuzzer keeps the input.
-#include "impactmarking.h"
-#include "proposal.h"
+#include "encoding.h"
+#include "reader.h"
+#include "studyproposal.h"
+
+#include <QBuffer>
 
 #include <cstddef>
 #include <cstdint>
@@ -49,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArrayView bytes(data, qsizetype(size));
     const Model &before = sentinel();
     Model model = before;
-    const QString problem = restoreStudyBytes(bytes, model);
+    QString problem;
+    const bool restored = restoreStudyBytes(bytes, model, &problem);
 
     // Neither way touches the last press, the frame and grain scales or the words.
     require(model.lastImpactAspect == before.lastImpactAspect &&
@@ -58,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             model.scaleNames == before.scaleNames && model.aspectNames == before.aspectNames &&
             model.trendNames == before.trendNames && model.impactNames == before.impactNames);
 
-    if (!problem.isEmpty()) {
+    if (!restored) {
         // The reason goes to the status line: whole characters, however a cell is shortened.
         require(problem.isValidUtf16());
         require(sameMarks(before.futureGrid, before.impactGrid, model) &&
@@ -66,22 +70,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
 
-    // The model holds exactly what the reader read (a refusal without a reason fails here).
-    const ReadResult read = readStudyProposal(bytes);
-    require(read.marks && sameMarks(read.marks->futureGrid, read.marks->impactGrid, model) &&
-            read.marks->horizon == model.horizon);
+    // The model holds exactly what the reader read.
+    StudyMarks read;
+    require(readStudyProposal(bytes, read, nullptr) &&
+            sameMarks(read.futureGrid, read.impactGrid, model) && read.horizon == model.horizon);
 
-    // Saved as the program saves (the statement Impacts shows, Windows-1252) and read again.
+    // Saved as the program saves (the statement of the marks, Windows-1252) and read again.
     // A horizon character Windows-1252 lacks is written "?", so the horizon comes back as it
     // passes through that encoding. The fixed chapters hold bytes that are no UTF-8, so the
     // written file always reads as Windows-1252 and nothing else changes the horizon.
-    Model saved = model;
-    const QString resolution = impacts::updateResolution(saved);
-    const QByteArray file =
-        toWindows1252(studyProposalText(saved, resolution, QStringLiteral("8 Dec 2026")));
-    const ReadResult again = readStudyProposal(file);
-    require(again.marks.has_value());
-    require(sameMarks(again.marks->futureGrid, again.marks->impactGrid, model));
-    require(again.marks->horizon == fromWindows1252(toWindows1252(model.horizon)));
+    QByteArray file;
+    QBuffer device(&file);
+    device.open(QIODevice::WriteOnly);
+    require(writeStudyProposal(device, model, QStringLiteral("8 Dec 2026"), nullptr));
+    StudyMarks again;
+    require(readStudyProposal(file, again, nullptr));
+    require(sameMarks(again.futureGrid, again.impactGrid, model));
+    require(again.horizon == fromWindows1252(toWindows1252(model.horizon)));
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "gui.h"
 #include "impactmarking.h"
 #include "layout.h"
+#include "savecheck.h"
 #include "study.h"
 
 using namespace sp;

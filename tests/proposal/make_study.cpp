@@ -1,8 +1,9 @@
 // Writes a saved study for the export test: marks on every kind of cell, a black cue, and a
 // Greek time horizon, stored as UTF-8 the way a text editor leaves a proposal it has opened.
-#include "document.h"
 #include "fixtures.h"
 #include "impactmarking.h"
+#include "studyfile.h"
+#include "studyproposal.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,7 +23,7 @@ int main(int argc, char *argv[]) {
     model.futureGrid(6, 22) = 1;
     model.impactGrid(1, 20) = sp::Unintended;
     model.impactGrid(2, 16) = sp::Programme;
-    const QString resolution = sp::impacts::updateResolution(model);
+    const QString resolution = sp::impacts::resolutionStatement(model);
     QFile file(QString::fromLocal8Bit(argv[1]));
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(

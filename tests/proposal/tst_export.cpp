@@ -1,11 +1,15 @@
 // The exported document read back as a word processor would: the package, the text file's
 // words in headings and paragraphs, the instructions marked, the two tables and the pictures.
 // And the matrix pictures themselves, drawn without a window.
-#include "document.h"
-#include "export.h"
 #include "fixtures.h"
+#include "impactmarking.h"
+#include "matrixpicture.h"
 #include "odtreader.h"
+#include "opendocument.h"
+#include "studyfile.h"
+#include "studyproposal.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -46,16 +50,12 @@ struct Exported {
     odt::Content content;
 };
 
-Exported exportDocument(const Model &model, const QString &resolution = fixtures::BluePrint) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("proposal.odt"));
-    const QString error = proposal::writeDocument(path, model, resolution, Date);
-    if (!error.isEmpty())
-        qWarning("writeDocument: %s", qPrintable(error));
-    QFile file(path);
+Exported exportDocument(const Model &model) {
     Exported exported;
-    if (file.open(QIODevice::ReadOnly))
-        exported.raw = file.readAll();
+    QBuffer device(&exported.raw);
+    device.open(QIODevice::WriteOnly);
+    if (QString error; !proposal::writeOpenDocument(device, model, Date, &error))
+        qWarning("writeOpenDocument: %s", qPrintable(error));
     exported.package = odt::readPackage(exported.raw);
     exported.content = odt::readContent(exported.package.files.value("content.xml"));
     return exported;
@@ -167,8 +167,8 @@ void TestExport::textFileLinesInOrder_data() {
 // text rows.
 void TestExport::textFileLinesInOrder() {
     QFETCH(Model, model);
-    const QStringList lines =
-        fixtures::splitCrLf(proposal::studyProposalText(model, fixtures::BluePrint, Date));
+    const QStringList lines = fixtures::splitCrLf(
+        proposal::studyProposalText(model, impacts::resolutionStatement(model), Date));
     QStringList expected;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].startsWith(u"<start selecting"))
@@ -384,9 +384,12 @@ void TestExport::unwritablePath() {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("no/such/folder/"));
     const Model model = markedModel();
-    QVERIFY(
-        !proposal::writeDocument(missing + "a.odt", model, fixtures::BluePrint, Date).isEmpty());
-    QVERIFY(!proposal::writeMatricesPdf(missing + "a.pdf", model, fixtures::BluePrint).isEmpty());
+    for (const auto &[name, format] : {std::pair{"a.odt", proposal::StudyFormat::OpenDocument},
+                                       std::pair{"a.pdf", proposal::StudyFormat::MatricesPdf}}) {
+        QString error;
+        QVERIFY(!proposal::saveStudy(missing + name, format, model, &error));
+        QVERIFY(!error.isEmpty());
+    }
     QVERIFY(QDir(dir.path()).isEmpty());
 }
 

@@ -1,13 +1,12 @@
 // The matrix pictures of the exported document and the matrices page against the windows
 // themselves: drawn at window size, a picture shows what the window shows, pixel for pixel
 // but for the window's keyboard focus and status labels.
-#include "export.h"
 #include "fixtures.h"
 #include "gui.h"
 #include "layout.h"
-#include "proposal.h"
+#include "matrixpicture.h"
+#include "study.h"
 
-#include <QFile>
 #include <QPainter>
 
 using namespace sp;
@@ -54,15 +53,8 @@ void TestExportWindows::pictureIsTheWindow() {
     QFETCH(int, which);
     const MatrixKind kind = MatrixKind(which);
     ScratchDirectory dir;
-    const Model model = studyModel();
-    {
-        QFile file(QStringLiteral("StudyProposal.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(proposal::toWindows1252(
-            proposal::studyProposalText(model, fixtures::BluePrint, QStringLiteral("12/8/26"))));
-    }
     Application app;
-    app.start(QDir(dir.path()).filePath(QStringLiteral("StudyProposal.txt")));
+    app.start(writeStudy(dir.path(), studyModel()));
     app.showImpacts();
     QWidget *window = kind == MatrixKind::Future ? static_cast<QWidget *>(app.futureWindow())
                                                  : app.impactsWindow();

@@ -1,5 +1,10 @@
+#include "devicewrite.h"
+#include "encoding.h"
 #include "fixtures.h"
-#include "proposal.h"
+#include "marks.h"
+#include "savecheck.h"
+#include "studyfile.h"
+#include "studyproposal.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,6 +56,13 @@ QByteArray contents(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// Replaces the file at `path` with `bytes`, as every save and export does with its own.
+bool replaceWith(const QString &path, const QByteArray &bytes, QString *error) {
+    return replaceFile(
+        path, [&](QIODevice &device, QString *reason) { return writeBytes(device, bytes, reason); },
+        error);
+}
+
 } // namespace
 
 class TestProposalSave : public QObject {
@@ -62,6 +74,9 @@ private Q_SLOTS:
     void saveAllowed_data();
     void saveAllowed();
     void messages();
+    void writersReportAFailingDevice_data();
+    void writersReportAFailingDevice();
+    void failedWriterKeepsEarlierFile();
     void writeBytes_data();
     void writeBytes();
     void closedDeviceFails();
@@ -193,6 +208,49 @@ void TestProposalSave::writeBytes() {
     }
 }
 
+// Every format, onto a device that fills up at once or part way: false and the device's reason.
+void TestProposalSave::writersReportAFailingDevice_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<qint64>("capacity");
+    const std::pair<const char *, StudyFormat> formats[] = {
+        {"text file", StudyFormat::TextFile},
+        {"document", StudyFormat::OpenDocument},
+        {"matrices", StudyFormat::MatricesPdf},
+    };
+    for (const auto &[name, format] : formats) {
+        QTest::addRow("%s, full at once", name) << int(format) << qint64(0);
+        QTest::addRow("%s, full part way", name) << int(format) << qint64(1000);
+    }
+}
+
+void TestProposalSave::writersReportAFailingDevice() {
+    QFETCH(int, format);
+    QFETCH(qint64, capacity);
+    FailDevice device(capacity, 4096);
+    QVERIFY(device.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    QString error;
+    QVERIFY(!writeStudy(device, StudyFormat(format), fixtures::workedExample(), "1/1/30", &error));
+    QCOMPARE(error, QStringLiteral("No space left on device"));
+    QCOMPARE(device.written.size(), capacity);
+}
+
+// A writer that gives up leaves the earlier file as it was, and its reason reaches the caller.
+void TestProposalSave::failedWriterKeepsEarlierFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
+    QString error;
+    QVERIFY(replaceWith(path, "earlier\r\n", &error));
+    const auto halfThenFail = [](QIODevice &device, QString *reason) {
+        return proposal::writeBytes(device, "half", reason) &&
+               failed(reason, QStringLiteral("gave up"));
+    };
+    QVERIFY(!replaceFile(path, halfThenFail, &error));
+    QCOMPARE(error, QStringLiteral("gave up"));
+    QCOMPARE(contents(path), QByteArray("earlier\r\n"));
+    QCOMPARE(entries(dir.path()), QStringList{"StudyProposal.txt"});
+}
+
 void TestProposalSave::closedDeviceFails() {
     FailDevice device(1000, 1000);
     QString error;
@@ -215,9 +273,9 @@ void TestProposalSave::savingTwiceKeepsTheSecond() {
     QVERIFY(first.size() > second.size());
 
     QString error;
-    QVERIFY(saveStudyProposal(path, first, &error));
+    QVERIFY(replaceWith(path, first, &error));
     QCOMPARE(contents(path), first);
-    QVERIFY(saveStudyProposal(path, second, &error));
+    QVERIFY(replaceWith(path, second, &error));
     QCOMPARE(contents(path), second);
     QCOMPARE(entries(dir.path()), QStringList{"StudyProposal.txt"});
 }
@@ -241,7 +299,7 @@ void TestProposalSave::unwritableTargetLeavesNothing() {
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("StudyProposal.txt")));
 
     QString error;
-    QVERIFY(!saveStudyProposal(dir.filePath(relativePath), "text\r\n", &error));
+    QVERIFY(!replaceWith(dir.filePath(relativePath), "text\r\n", &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(entries(dir.path()), entriesAfter);
     QVERIFY(entries(dir.filePath(QStringLiteral("StudyProposal.txt"))).isEmpty());
@@ -261,7 +319,7 @@ void TestProposalSave::failedWriteKeepsEarlierFile() {
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("StudyProposal.txt"));
     QString error;
-    QVERIFY(saveStudyProposal(path, "earlier\r\n", &error));
+    QVERIFY(replaceWith(path, "earlier\r\n", &error));
 
     // Root ignores permissions but not the file size limit: the write fails part way.
     rlimit before{};
@@ -270,7 +328,7 @@ void TestProposalSave::failedWriteKeepsEarlierFile() {
     small.rlim_cur = 4096;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = saveStudyProposal(path, QByteArray(size, 'x'), &error);
+    const bool saved = replaceWith(path, QByteArray(size, 'x'), &error);
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -283,5 +341,6 @@ void TestProposalSave::failedWriteKeepsEarlierFile() {
 #endif
 }
 
-QTEST_GUILESS_MAIN(TestProposalSave)
+// The document and the matrices page draw pictures, which need a QGuiApplication.
+QTEST_MAIN(TestProposalSave)
 #include "tst_proposal_save.moc"

@@ -1,6 +1,7 @@
-#include "document.h"
 #include "encoding.h"
 #include "fixtures.h"
+#include "studyproposal.h"
+#include "vocabulary.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -12,18 +13,8 @@ using Lines = QList<QByteArray>;
 
 namespace {
 
-const QStringList ScaleWords{"Global(10000km)",        "Continental(3000km)",
-                             "Subcontinental(1000km)", "National(300km)",
-                             "Subnational(100km)",     "Regional(30km)",
-                             "Subregional(10km)",      "Town(3km)",
-                             "District(1km)",          "Neighbourhood(300m)",
-                             "Ensemble(100m)",         "Buildingcomplex(30m)",
-                             "Building(10m)",          "Buildingsegment(3m)",
-                             "Buildingpart(1m)",       "Buildingcomponent(300mm) ",
-                             "Superelement(100mm)",    "Element(30mm)",
-                             "Subelement(10mm)",       "Supermaterial(3mm)",
-                             "Material(1mm)",          "Submaterial(<1mm)"};
-const QStringList AspectWords{"management", "culture", "economy", "technique", "ecology", "mass"};
+const QStringList &ScaleWords = test::words::Scales;
+const QStringList &AspectWords = test::words::Aspects;
 
 const QByteArray StartTable = "<start selecting text on the beginning of next line choosing "
                               "<table, convert text into table>>";

@@ -1,54 +1,11 @@
 #include "reference.h"
 
+#include "vocabulary.h"
+
 namespace reference {
 namespace {
 
-const char *const ScaleWords[Scales] = {
-    "Global(10000km)",
-    "Continental(3000km)",
-    "Subcontinental(1000km)",
-    "National(300km)",
-    "Subnational(100km)",
-    "Regional(30km)",
-    "Subregional(10km)",
-    "Town(3km)",
-    "District(1km)",
-    "Neighbourhood(300m)",
-    "Ensemble(100m)",
-    "Buildingcomplex(30m)",
-    "Building(10m)",
-    "Buildingsegment(3m)",
-    "Buildingpart(1m)",
-    "Buildingcomponent(300mm) ", // the blank belongs to the word
-    "Superelement(100mm)",
-    "Element(30mm)",
-    "Subelement(10mm)",
-    "Supermaterial(3mm)",
-    "Material(1mm)",
-    "Submaterial(<1mm)",
-};
-
-const char *const AspectWords[Aspects] = {"management", "culture", "economy",
-                                          "technique",  "ecology", "mass"};
-
-// The first and second trend of each aspect; the symbol in brackets is the cell caption.
-const char *const Trends[Aspects][2] = {
-    {"initiating (!)", "executing or controlling initiatives (?)"},
-    {"innovative (>)", "traditional (<)"},
-    {"growing (+)", "declining (-)"},
-    {"internally specializing subfunctions (/)", "internally combining subfunctions (X)"},
-    {"internally differentiating into heterogeneity (|)",
-     "internally egalizing into homogeneity (=)"},
-    {"concentrating in space (C)", "dispersing in space (D)"},
-};
-
-const char *const Impacts[5] = {
-    "not affected",
-    "largest drawn frame of study (O)",
-    "smallest characteristic detail of study (o)",
-    "affected without intention (I)",
-    "origin of my motivation or programme (P)",
-};
+namespace words = sp::test::words;
 
 enum : int { None = 0, FrameMark = 1, GrainMark = 2, IMark = 3, PMark = 4 };
 
@@ -112,19 +69,19 @@ void clear(Cell &cell) {
 } // namespace
 
 QString scaleWord(int scale) {
-    return QString::fromLatin1(ScaleWords[scale - 1]);
+    return words::Scales[scale - 1];
 }
 QString aspectWord(int aspect) {
-    return QString::fromLatin1(AspectWords[aspect - 1]);
+    return words::Aspects[aspect - 1];
 }
 
 QString trendWord(int aspect, int mark) {
     return mark == 0 ? QStringLiteral("indifferent")
-                     : QString::fromLatin1(Trends[aspect - 1][mark - 1]);
+                     : QString::fromLatin1(words::Trends[aspect - 1][mark - 1]);
 }
 
 QString impactWord(int mark) {
-    return QString::fromLatin1(Impacts[mark]);
+    return words::Impacts[mark];
 }
 
 QString trendCaption(int aspect, int mark) {

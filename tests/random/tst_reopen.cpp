@@ -3,8 +3,8 @@
 // themselves never move, and the closed window is really gone. The sanitizer build
 // runs it to show that nothing leaks or piles up; the resident memory before and after is
 // printed for information only.
+#include "encoding.h"
 #include "gui.h"
-#include "proposal.h"
 #include "reference.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // A saved study for tests that open one: StudyProposal.txt as the program's own writer makes
 // it. Tests that include this link sp_proposal.
 
-#include "proposal.h"
+#include "studyfile.h"
 
 #include <QDir>
 #include <QTest>
@@ -24,9 +24,11 @@ inline Model exampleStudy() {
 
 inline QString writeStudy(const QString &folder, const Model &study = exampleStudy()) {
     const QString path = QDir(folder).filePath(QStringLiteral("StudyProposal.txt"));
-    if (!proposal::saveStudyProposal(
-            path, proposal::toWindows1252(proposal::studyProposalText(study, QString(), "1/1/26")),
-            nullptr))
+    const auto write = [&](QIODevice &device, QString *error) {
+        return proposal::writeStudy(device, proposal::StudyFormat::TextFile, study, "1/1/26",
+                                    error);
+    };
+    if (!proposal::replaceFile(path, write, nullptr))
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }

@@ -36,11 +36,12 @@ template <typename Window> void Application::retire(QPointer<Window> &reference)
 }
 
 void Application::start(const QString &studyFile) {
-    const QString problem =
-        studyFile.isEmpty() ? QString() : proposal::restoreStudy(studyFile, model_);
+    QString problem;
+    const bool unreadable =
+        !studyFile.isEmpty() && !proposal::restoreStudy(studyFile, model_, &problem);
     commands_.markSaved();
     showFuture();
-    if (!problem.isEmpty())
+    if (unreadable)
         future_->setStatus(proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem));
 }
 
@@ -49,7 +50,7 @@ FutureWindow &Application::openFuture() {
         future_ = new FutureWindow(*this);
         future_->setMenus(commands_.menuCommands(future_));
         connect(future_, &FormWindow::closed, this, [this] { retire(future_); });
-        connect(future_, &FutureWindow::saved, this, [this] { commands_.markSaved(); });
+        connect(future_, &FutureWindow::saveClicked, this, [this] { commands_.save(future_); });
         future_->load();
     }
     return *future_;

@@ -1,9 +1,10 @@
 #include "commandline.h"
 
 #include "appinfo.h"
-#include "export.h"
-#include "impactmarking.h"
-#include "proposal.h"
+#include "failure.h"
+#include "reader.h"
+#include "savecheck.h"
+#include "studyfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -76,48 +77,54 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     return {CommandLine::Export, files.first(), QString(), output};
 }
 
-QString enterStudyFolder(const QString &file, QString *problem) {
-    const QFileInfo info(file);
-    const auto fail = [&](const QString &reason) {
-        *problem = QStringLiteral("%1: %2: %3\n").arg(programName(), file, reason);
-        return QString();
-    };
-    if (info.isDir())
-        return fail(QStringLiteral("is a folder, not a study proposal file"));
-    if (!info.exists())
-        return fail(QStringLiteral("no such file"));
-    const QString path = info.absoluteFilePath();
-    if (!QDir::setCurrent(info.absolutePath()))
-        return fail(QStringLiteral("its folder cannot be entered"));
-    return path;
+namespace {
+
+// One line naming the file at fault and why, after the program's name.
+bool failedOn(QString *error, const QString &file, const QString &reason) {
+    return failed(error, QStringLiteral("%1: %2: %3\n").arg(programName(), file, reason));
 }
 
-int exportStudy(const QString &file, const QString &output, QString *problem) {
-    const auto fail = [&](const QString &path, const QString &reason) {
-        *problem = QStringLiteral("%1: %2: %3\n").arg(programName(), path, reason);
-        return 1;
-    };
+// A study file to read: a file, not a folder.
+bool isStudyFile(const QString &file, QString *error) {
     const QFileInfo info(file);
     if (info.isDir())
-        return fail(file, QStringLiteral("is a folder, not a study proposal file"));
+        return failedOn(error, file, QStringLiteral("is a folder, not a study proposal file"));
     if (!info.exists())
-        return fail(file, QStringLiteral("no such file"));
+        return failedOn(error, file, QStringLiteral("no such file"));
+    return true;
+}
+
+} // namespace
+
+bool enterStudyFolder(const QString &file, QString *path, QString *error) {
+    if (!isStudyFile(file, error))
+        return false;
+    const QFileInfo info(file);
+    const QString absolute = info.absoluteFilePath();
+    if (!QDir::setCurrent(info.absolutePath()))
+        return failedOn(error, file, QStringLiteral("its folder cannot be entered"));
+    *path = absolute;
+    return true;
+}
+
+bool exportStudy(const QString &file, const QString &output, QString *error) {
+    if (!isStudyFile(file, error))
+        return false;
     Model model;
     initVocabulary(model);
-    if (const QString unreadable = proposal::restoreStudy(file, model); !unreadable.isEmpty())
-        return fail(file, unreadable);
-    const QString resolution = impacts::updateResolution(model);
+    if (QString unreadable; !proposal::restoreStudy(file, model, &unreadable))
+        return failedOn(error, file, unreadable);
     const bool document = QFileInfo(output).suffix().toLower() == u"odt";
     // The same rule as the save button: the document describes the object by its frame and
     // grain.
     if (document && !proposal::saveAllowed(model))
-        return fail(file, QStringLiteral("no frame (O) and grain (o) in the row mass|space|time"));
-    const QString error =
-        document ? proposal::writeDocument(output, model, resolution, proposal::todayShortDate())
-                 : proposal::writeMatricesPdf(output, model, resolution);
-    if (!error.isEmpty())
-        return fail(output, error);
-    return 0;
+        return failedOn(error, file,
+                        QStringLiteral("no frame (O) and grain (o) in the row mass|space|time"));
+    const auto format =
+        document ? proposal::StudyFormat::OpenDocument : proposal::StudyFormat::MatricesPdf;
+    if (QString reason; !proposal::saveStudy(output, format, model, &reason))
+        return failedOn(error, output, reason);
+    return true;
 }
 
 } // namespace sp

@@ -1,4 +1,7 @@
 #pragma once
+// app/: the program's shell, on every other folder: start-up and the life of both windows
+// (here), what the menus and the save button do (studycommands.h), the command line
+// (commandline.h) and main().
 
 #include "forms.h"
 #include "futurewindow.h"
@@ -15,7 +18,7 @@ namespace sp {
 // The application core: the one model, and the life of both windows. Future opens at
 // start; Impacts on first need. A closed window is discarded and rebuilt from its initial
 // layout the next time it is needed, while the model keeps every mark.
-class Application final : public QObject, public Forms {
+class Application final : public QObject, public Forms, public StudyCommands::Host {
     Q_OBJECT
 public:
     Application();
@@ -33,14 +36,14 @@ public:
     void showImpacts() override;
 
     // The open windows, or null when closed.
-    FutureWindow *futureWindow() const { return future_; }
-    ImpactsWindow *impactsWindow() const { return impacts_; }
+    FutureWindow *futureWindow() const override { return future_; }
+    ImpactsWindow *impactsWindow() const override { return impacts_; }
     // The window, opened hidden first if it is closed.
-    FutureWindow &openFuture();
-    ImpactsWindow &openImpacts();
+    FutureWindow &openFuture() override;
+    ImpactsWindow &openImpacts() override;
 
     // Closes both windows, as their close boxes do; the program ends with the last one.
-    void closeWindows();
+    void closeWindows() override;
 
     // What the menus do, with the dialogs they ask through.
     StudyCommands &commands() { return commands_; }

@@ -24,8 +24,12 @@ struct ImpactPress {
 // the caller then runs updateResolution.
 ImpactPress advanceImpact(Model &model, int aspect, int index);
 
+// The statement for the distance from the frame to the grain on the mass row as it stands:
+// what the Impacts window shows after any press on that row, and what the proposal prints.
+QString resolutionStatement(const Model &model);
+
 // Rescans the frame and the grain of the mass row into frameScale and grainScale and
-// returns the statement for their distance.
+// returns resolutionStatement.
 QString updateResolution(Model &model);
 
 void resetImpactRow(Model &model, int aspect);

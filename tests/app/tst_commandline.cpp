@@ -1,7 +1,8 @@
 // The command line as a user types it: FILE, --export, --help, --version, and mistakes, which
 // end the program with one line on standard error before any window exists.
 #include "commandline.h"
-#include "proposal.h"
+#include "encoding.h"
+#include "studyproposal.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -111,10 +112,11 @@ void TestCommandLine::studyFolder() {
     file.close();
 
     QString problem;
+    QString path;
     const QString missing = folder + QStringLiteral("/missing.txt");
-    QCOMPARE(enterStudyFolder(missing, &problem), QString());
+    QVERIFY(!enterStudyFolder(missing, &path, &problem));
     QCOMPARE(problem, QStringLiteral("study-proposal: %1: no such file\n").arg(missing));
-    QCOMPARE(enterStudyFolder(folder, &problem), QString());
+    QVERIFY(!enterStudyFolder(folder, &path, &problem));
     QCOMPARE(
         problem,
         QStringLiteral("study-proposal: %1: is a folder, not a study proposal file\n").arg(folder));
@@ -122,7 +124,8 @@ void TestCommandLine::studyFolder() {
 
     QVERIFY(QDir::setCurrent(dir.path()));
     const QString relative = QStringLiteral("study/StudyProposal.txt");
-    QCOMPARE(enterStudyFolder(relative, &problem), QDir(folder).filePath("StudyProposal.txt"));
+    QVERIFY(enterStudyFolder(relative, &path, &problem));
+    QCOMPARE(path, QDir(folder).filePath("StudyProposal.txt"));
     QCOMPARE(QDir::current(), QDir(folder));
     QVERIFY(QDir::setCurrent(start));
 }
@@ -191,7 +194,7 @@ void TestCommandLine::exportStudy() {
     }
     const QString out = dir.filePath(output);
     QString reported;
-    QCOMPARE(sp::exportStudy(file, out, &reported), status);
+    QCOMPARE(sp::exportStudy(file, out, &reported) ? 0 : 1, status);
     QFile result(out);
     if (status == 0) {
         QVERIFY(reported.isEmpty());

@@ -1,6 +1,9 @@
 // The save button of Future driven with real clicks, in a scratch working directory.
+#include "encoding.h"
 #include "gui.h"
-#include "proposal.h"
+#include "marks.h"
+#include "studyfile.h"
+#include "studyproposal.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,13 @@
 #include "studycommands.h"
 
 #include "appinfo.h"
-#include "application.h"
 #include "commandline.h"
-#include "export.h"
-#include "impactmarking.h"
-#include "proposal.h"
+#include "forms.h"
+#include "futurewindow.h"
+#include "impactswindow.h"
+#include "matrixpicture.h"
+#include "reader.h"
+#include "savecheck.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -58,11 +60,11 @@ QString exportFailure(const QString &path, const QString &reason) {
 
 } // namespace
 
-StudyCommands::StudyCommands(Application &app)
+StudyCommands::StudyCommands(Host &host)
     : askFile(askFileWithDialog)
     , askToSave(askToSaveWithBox)
     , choosePrinter(choosePrinterWithDialog)
-    , app_(app)
+    , host_(host)
     , saved_(snapshot()) {}
 
 MenuCommands StudyCommands::menuCommands(FormWindow *window) {
@@ -76,7 +78,7 @@ MenuCommands StudyCommands::menuCommands(FormWindow *window) {
 }
 
 StudyCommands::Snapshot StudyCommands::snapshot() const {
-    const Model &model = app_.model();
+    const Model &model = host_.model();
     return {model.futureGrid, model.impactGrid, model.horizon};
 }
 
@@ -100,17 +102,10 @@ QString StudyCommands::chooseFile(FormWindow *from, FileRequest request) {
 }
 
 void StudyCommands::tell(FormWindow *from, const QString &text) {
-    if (ImpactsWindow *impacts = app_.impactsWindow(); impacts && from == impacts)
+    if (ImpactsWindow *impacts = host_.impactsWindow(); impacts && from == impacts)
         impacts->setStatus(text);
     else
-        app_.openFuture().setStatus(text);
-}
-
-QString StudyCommands::resolution() const {
-    if (const ImpactsWindow *impacts = app_.impactsWindow())
-        return impacts->resolution();
-    Model scratch = app_.model(); // rescanning frame and grain changes nothing that is kept
-    return impacts::updateResolution(scratch);
+        host_.openFuture().setStatus(text);
 }
 
 // Like starting the program with the file: all of it is read and checked before anything
@@ -121,17 +116,18 @@ void StudyCommands::openStudy(FormWindow *from) {
                           QStringLiteral("Study proposals (*.txt);;All files (*)")});
     if (path.isEmpty())
         return;
-    Model &model = app_.model();
+    Model &model = host_.model();
     Model study = model;
-    QString problem = proposal::restoreStudy(path, study);
-    if (problem.isEmpty() && hasUnsavedChanges()) {
+    QString problem;
+    bool read = proposal::restoreStudy(path, study, &problem);
+    if (read && hasUnsavedChanges()) {
         switch (askToSave(from)) {
         case QMessageBox::Save:
             if (!save(from))
                 return; // the refusal or the failure shows
             // The save may have replaced the very file chosen.
             study = model;
-            problem = proposal::restoreStudy(path, study);
+            read = proposal::restoreStudy(path, study, &problem);
             break;
         case QMessageBox::Discard:
             break;
@@ -139,13 +135,13 @@ void StudyCommands::openStudy(FormWindow *from) {
             return;
         }
     }
-    if (!problem.isEmpty()) {
+    if (!read) {
         const QString message = proposal::unreadableMessage(QFileInfo(path).fileName(), problem);
-        app_.openFuture().setStatus(message);
+        host_.openFuture().setStatus(message);
         tell(from, message);
         return;
     }
-    if (enterStudyFolder(path, &problem).isEmpty()) {
+    if (QString entered; !enterStudyFolder(path, &entered, &problem)) {
         tell(from, problem.trimmed());
         return;
     }
@@ -156,33 +152,51 @@ void StudyCommands::openStudy(FormWindow *from) {
     model.lastImpactAspect = 0;
     model.lastImpactIndex = 0;
     markSaved();
-    if (FutureWindow *future = app_.futureWindow())
+    if (FutureWindow *future = host_.futureWindow())
         future->showStudy();
-    if (ImpactsWindow *impacts = app_.impactsWindow())
+    if (ImpactsWindow *impacts = host_.impactsWindow())
         impacts->showStudy();
 }
 
 bool StudyCommands::save(FormWindow *from) {
-    FutureWindow &future = app_.openFuture();
-    const bool written = future.saveProposal();
-    if (!written && from != &future)
-        tell(from, future.status()->text());
+    FutureWindow &future = host_.openFuture();
+    Model &model = host_.model();
+    bool written = false;
+    QString message;
+    runHandler([&] {
+        if (!proposal::saveAllowed(model)) {
+            message = proposal::refusalMessage();
+            return;
+        }
+        // Saving opens Impacts hidden when the user has closed it, as it always has: the window
+        // then keeps the time horizon of this save.
+        host_.openImpacts();
+        QString error;
+        written = proposal::saveStudy(QStringLiteral("StudyProposal.txt"),
+                                      proposal::StudyFormat::TextFile, model, &error);
+        if (!written)
+            message = proposal::failureMessage(error);
+    });
+    if (!message.isEmpty()) {
+        future.setStatus(message);
+        if (from != &future)
+            tell(from, message);
+    }
+    if (written)
+        markSaved();
     return written;
 }
 
 void StudyCommands::exportDocument(FormWindow *from) {
     // The document is the saved proposal formatted, so it waits for the same frame and grain.
-    if (!proposal::saveAllowed(app_.model())) {
+    if (!proposal::saveAllowed(host_.model())) {
         tell(from, proposal::refusalMessage());
         return;
     }
     exportTo(from,
              {FileRequest::Save, QStringLiteral("Export Document"),
               QStringLiteral("StudyProposal.odt"), QStringLiteral("OpenDocument text (*.odt)")},
-             [this](const QString &path) {
-                 return proposal::writeDocument(path, app_.model(), resolution(),
-                                                proposal::todayShortDate());
-             });
+             proposal::StudyFormat::OpenDocument);
 }
 
 void StudyCommands::exportPdf(FormWindow *from) {
@@ -190,23 +204,22 @@ void StudyCommands::exportPdf(FormWindow *from) {
              {FileRequest::Save, QStringLiteral("Export Matrices as PDF"),
               QStringLiteral("StudyProposal matrices.pdf"),
               QStringLiteral("PDF documents (*.pdf)")},
-             [this](const QString &path) {
-                 return proposal::writeMatricesPdf(path, app_.model(), resolution());
-             });
+             proposal::StudyFormat::MatricesPdf);
 }
 
 // Asks for the file (suggested by name in the last folder), adds the filter's extension
 // when none was typed, writes, and says on the status line what went wrong.
-void StudyCommands::exportTo(FormWindow *from, FileRequest request,
-                             const std::function<QString(const QString &)> &write) {
+void StudyCommands::exportTo(FormWindow *from, FileRequest request, proposal::StudyFormat format) {
     const QString suffix = QFileInfo(request.suggested).suffix();
     request.suggested = QDir(lastFolder()).filePath(request.suggested);
     QString path = chooseFile(from, request);
     if (path.isEmpty())
         return;
     path = withSuffix(path, suffix);
-    if (const QString problem = write(path); !problem.isEmpty())
-        tell(from, exportFailure(path, problem));
+    runHandler([&] {
+        if (QString problem; !proposal::saveStudy(path, format, host_.model(), &problem))
+            tell(from, exportFailure(path, problem));
+    });
 }
 
 void StudyCommands::print(FormWindow *from) {
@@ -221,12 +234,12 @@ void StudyCommands::print(FormWindow *from) {
         return;
     }
     const QRectF page(QPointF(), printer.pageRect(QPrinter::DevicePixel).size());
-    proposal::paintMatricesPage(painter, page, app_.model(), resolution());
+    proposal::paintMatricesPage(painter, page, host_.model());
     painter.end();
 }
 
 void StudyCommands::quit() {
-    app_.closeWindows();
+    host_.closeWindows();
 }
 
 void StudyCommands::about(FormWindow *from) {

@@ -1,17 +1,32 @@
 #include "impactmarking.h"
 
+#include "symbols.h"
+
 namespace sp::impacts {
 namespace {
 
-void scanMassRow(Model &model) {
-    model.frameScale = 0;
-    model.grainScale = 0;
+// The scales of the frame and the grain on the mass row, 0 when absent; the last one found
+// wins.
+struct MassEnds {
+    std::int16_t frame = 0;
+    std::int16_t grain = 0;
+};
+
+MassEnds findMassEnds(const Model &model) {
+    MassEnds ends;
     for (int s = 1; s <= ScaleCount; ++s) {
         if (model.impactGrid(MassAspect, s) == Frame)
-            model.frameScale = s;
+            ends.frame = static_cast<std::int16_t>(s);
         if (model.impactGrid(MassAspect, s) == Grain)
-            model.grainScale = s;
+            ends.grain = static_cast<std::int16_t>(s);
     }
+    return ends;
+}
+
+void scanMassRow(Model &model) {
+    const MassEnds ends = findMassEnds(model);
+    model.frameScale = ends.frame;
+    model.grainScale = ends.grain;
 }
 
 // A frame goes only on a row without one, coarser than a grain already there; a grain only
@@ -28,8 +43,9 @@ std::int16_t placeOnMassRow(const Model &model, int scale, std::int16_t mark) {
 } // namespace
 
 QString impactCaption(int mark) {
-    static const char *const captions[5] = {"", "O", "o", "I", "P"};
-    return QString::fromLatin1(captions[detail::checked(mark, 4, "impact mark")]);
+    const std::u16string_view symbol =
+        symbols::ImpactSymbols[detail::checked(mark, Programme, "impact mark")];
+    return QStringView(symbol).toString();
 }
 
 ImpactPress advanceImpact(Model &model, int aspect, int index) {
@@ -59,7 +75,7 @@ ImpactPress advanceImpact(Model &model, int aspect, int index) {
             showsImpactCue(model, aspect, scale)};
 }
 
-QString updateResolution(Model &model) {
+QString resolutionStatement(const Model &model) {
     static const char *const statements[8] = {
         "Locate frame (O) and grain (o) of study in row Mass|space|time",
         "The object of study has the resolution of a very rough sketch",
@@ -70,12 +86,17 @@ QString updateResolution(Model &model) {
         "The object of study has the resolution of a very precise blue print",
         "The object of study will be elaborated on several scales",
     };
-    scanMassRow(model);
-    const int d = model.grainScale - model.frameScale;
+    const MassEnds ends = findMassEnds(model);
+    const int d = ends.grain - ends.frame;
     // A frame without a grain asks for the grain; only this case ends with a full stop.
     if (d < 0)
         return QStringLiteral("Locate frame (O) and grain (o) of study in row Mass|space|time.");
     return QString::fromLatin1(statements[std::min(d, 7)]);
+}
+
+QString updateResolution(Model &model) {
+    scanMassRow(model);
+    return resolutionStatement(model);
 }
 
 void resetImpactRow(Model &model, int aspect) {

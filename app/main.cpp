@@ -69,10 +69,11 @@ int main(int argc, char *argv[]) {
         QGuiApplication gui(argc, argv);
         nameProgram();
         QString problem;
-        const int status = sp::exportStudy(command.file, command.output, &problem);
-        if (status != 0)
+        if (!sp::exportStudy(command.file, command.output, &problem)) {
             print(stderr, problem);
-        return status;
+            return 1;
+        }
+        return 0;
     }
     case sp::CommandLine::Run:
         break;
@@ -80,8 +81,7 @@ int main(int argc, char *argv[]) {
     QString studyFile;
     if (!command.file.isEmpty()) {
         QString problem;
-        studyFile = sp::enterStudyFolder(command.file, &problem);
-        if (studyFile.isEmpty()) {
+        if (!sp::enterStudyFolder(command.file, &studyFile, &problem)) {
             print(stderr, problem);
             return 1;
         }

@@ -1,13 +1,14 @@
 #pragma once
-// What the menus of both windows do: open a saved study in the running program, save, export
-// the document and the matrices, print, quit and tell about the program. Messages go to the
-// status line of the window the command came from (and, for opening and saving, to Future's
-// as well, where the save button and the command line put them). File dialogs, the one
+// What the menus of both windows and the save button do: open a saved study in the running
+// program, save, export the document and the matrices, print, quit and tell about the program.
+// Messages go to the status line of the window the command came from (and, for opening and
+// saving, to Future's as well, where the save button and the command line put them). File dialogs, the one
 // question and the print dialog are reached through replaceable functions, so tests give a
 // path or an answer where a person would.
 
 #include "menus.h"
 #include "model.h"
+#include "studyfile.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -19,11 +20,29 @@ class QWidget;
 
 namespace sp {
 
-class Application;
 class FormWindow;
+class FutureWindow;
+class ImpactsWindow;
 
 class StudyCommands {
 public:
+    // What the commands need of the windows' life cycle (Application).
+    class Host {
+    public:
+        virtual Model &model() = 0;
+        // The window, opened hidden first if it is closed.
+        virtual FutureWindow &openFuture() = 0;
+        virtual ImpactsWindow &openImpacts() = 0;
+        // The open windows, or null when closed.
+        virtual FutureWindow *futureWindow() const = 0;
+        virtual ImpactsWindow *impactsWindow() const = 0;
+        // Closes both windows, as their close boxes do.
+        virtual void closeWindows() = 0;
+
+    protected:
+        ~Host() = default;
+    };
+
     // A file to ask the user for: open an existing one, or name one to write.
     struct FileRequest {
         enum Kind { Open, Save } kind;
@@ -39,17 +58,17 @@ public:
     // Lets the user choose and set up a printer; false when cancelled.
     using ChoosePrinter = std::function<bool(QPrinter &printer, QWidget *parent)>;
 
-    explicit StudyCommands(Application &app);
+    explicit StudyCommands(Host &host);
 
     // The menu items of `window`, which their messages go to.
     MenuCommands menuCommands(FormWindow *window);
 
     void openStudy(FormWindow *from);
+    // Saves StudyProposal.txt into the current directory, as the save button does; true when
+    // written, else Future's status line (and that of `from`) says why.
     bool save(FormWindow *from);
     void exportDocument(FormWindow *from);
     void exportPdf(FormWindow *from);
-    void exportTo(FormWindow *from, FileRequest request,
-                  const std::function<QString(const QString &)> &write);
     void print(FormWindow *from);
     void quit();
     void about(FormWindow *from);
@@ -75,12 +94,11 @@ private:
         bool operator==(const Snapshot &) const = default;
     };
     Snapshot snapshot() const;
-    // The statement Impacts shows, or would show if it were open.
-    QString resolution() const;
     QString chooseFile(FormWindow *from, FileRequest request);
+    void exportTo(FormWindow *from, FileRequest request, proposal::StudyFormat format);
     void tell(FormWindow *from, const QString &text);
 
-    Application &app_;
+    Host &host_;
     Snapshot saved_;
     QString lastFolder_;
 };

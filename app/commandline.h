@@ -26,15 +26,16 @@ struct CommandLine {
 // QCoreApplication for the program's name and version.
 CommandLine parseCommandLine(const QStringList &arguments);
 
-// Makes the folder of the study file the current directory, where the save button writes.
-// Returns the file's absolute path, or an empty string and sets `problem` to one line naming
-// the path and the reason: no such file, a folder, a folder that cannot be entered.
-QString enterStudyFolder(const QString &file, QString *problem);
+// Makes the folder of the study file the current directory, where the save button writes,
+// and sets `path` to the file's absolute path. Returns false and sets `error` (when given) to
+// one line naming the file and the reason: no such file, a folder, a folder that cannot be
+// entered.
+bool enterStudyFolder(const QString &file, QString *path, QString *error);
 
 // Reads the study saved in `file` and writes `output`: the proposal as an OpenDocument text
 // (.odt), dated today, or the page of both matrices (.pdf). Needs a QGuiApplication, no
-// window. Returns the exit status, 0 or 1; on 1 `problem` is one line naming the file at fault
+// window. Returns false and sets `error` (when given) to one line naming the file at fault
 // and why: unreadable, not a study, no frame and grain for a document, or not writable.
-int exportStudy(const QString &file, const QString &output, QString *problem);
+bool exportStudy(const QString &file, const QString &output, QString *error);
 
 } // namespace sp

@@ -1,19 +1,14 @@
 #include "trendmarking.h"
 
+#include "symbols.h"
+
 namespace sp::future {
-namespace {
-
-const char TrendSymbols[AspectCount][2] = {
-    {'!', '?'}, {'>', '<'}, {'+', '-'}, {'/', 'X'}, {'|', '='}, {'C', 'D'},
-};
-
-} // namespace
 
 QString trendCaption(int aspect, int mark) {
-    detail::inRange(aspect, 1, AspectCount, "aspect");
-    if (detail::checked(mark, 2, "trend mark") == 0)
-        return QString();
-    return QString(QLatin1Char(TrendSymbols[aspect - 1][mark - 1]));
+    const std::u16string_view symbol =
+        symbols::TrendCaptions[detail::inRange(aspect, 1, AspectCount, "aspect")]
+                              [detail::checked(mark, 2, "trend mark")];
+    return symbol.empty() ? QString() : QStringView(symbol).toString();
 }
 
 TrendPress stepTrend(Model &model, int aspect, int index) {

@@ -3,7 +3,7 @@
 #include "impactmarking.h"
 #include "layout.h"
 #include "palette.h"
-#include "proposal.h"
+#include "savecheck.h"
 #include "study.h"
 
 #include <QPointer>
@@ -307,7 +307,7 @@ void TestLifecycle::startsEmptyFromUnreadableFile() {
 
 // A role that a newer Qt adds and the window palette leaves unset would come from the desktop.
 void TestLifecycle::paletteIsComplete() {
-    const QPalette &palette = layout::windowPalette();
+    const QPalette &palette = palette::windowPalette();
     for (int group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         for (int role = 0; role < QPalette::NColorRoles; ++role)
             if (role != QPalette::NoRole)

@@ -1,0 +1,55 @@
+#include "studyfile.h"
+
+#include "devicewrite.h"
+#include "matricespdf.h"
+#include "opendocument.h"
+#include "studyproposal.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QSaveFile>
+
+namespace sp::proposal {
+
+bool writeStudy(QIODevice &device, StudyFormat format, const Model &model, const QString &date,
+                QString *error) {
+    switch (format) {
+    case StudyFormat::TextFile:
+        return writeStudyProposal(device, model, date, error);
+    case StudyFormat::OpenDocument:
+        return writeOpenDocument(device, model, date, error);
+    case StudyFormat::MatricesPdf:
+        return writeMatricesPdf(device, model, error);
+    }
+    return failed(error, QStringLiteral("Unknown format"));
+}
+
+bool replaceFile(const QString &path, const std::function<bool(QIODevice &, QString *)> &write,
+                 QString *error) {
+    QSaveFile file(path);
+    // Unbuffered: a buffered flush that writes only part of the data (a full disc, a size
+    // limit) is not reported, and commit() would then rename a truncated file into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return deviceFailed(file, error);
+    if (!write(file, error))
+        return false; // the temporary file goes with `file`
+    if (!file.commit())
+        return deviceFailed(file, error);
+    return true;
+}
+
+bool saveStudy(const QString &path, StudyFormat format, const Model &model, QString *error) {
+    const QString date = todayShortDate();
+    return replaceFile(
+        path,
+        [&](QIODevice &device, QString *reason) {
+            return writeStudy(device, format, model, date, reason);
+        },
+        error);
+}
+
+QString todayShortDate() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
+
+} // namespace sp::proposal
