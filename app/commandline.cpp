@@ -42,7 +42,8 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     const QCommandLineOption exportTo(
         QStringLiteral("export"),
         QStringLiteral("Writes OUT from the study saved in FILE and exits, without a window: "
-                       "OUT.odt is the proposal as an OpenDocument text (LibreOffice, Word), "
+                       "OUT.docx is the proposal as a Word document (Word, Google Docs, "
+                       "LibreOffice), OUT.odt as an OpenDocument text (LibreOffice, Word), "
                        "OUT.pdf a landscape page of both matrices with their legends."),
         QStringLiteral("OUT"));
     parser.addOption(exportTo);
@@ -69,10 +70,10 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     const QString output = parser.value(exportTo);
     if (files.isEmpty())
         return refuse(QStringLiteral("--export needs the FILE of a saved study."));
-    const QString suffix = QFileInfo(output).suffix().toLower();
-    if (suffix != u"odt" && suffix != u"pdf")
-        return refuse(QStringLiteral("--export writes OUT.odt (the document) or OUT.pdf (the "
-                                     "matrices), not '%1'.")
+    if (proposal::StudyFormat format;
+        !proposal::formatOfName(output, &format) || format == proposal::StudyFormat::TextFile)
+        return refuse(QStringLiteral("--export writes OUT.docx or OUT.odt (the document) or "
+                                     "OUT.pdf (the matrices), not '%1'.")
                           .arg(output));
     return {CommandLine::Export, files.first(), QString(), output};
 }
@@ -114,14 +115,13 @@ bool exportStudy(const QString &file, const QString &output, QString *error) {
     initVocabulary(model);
     if (QString unreadable; !proposal::restoreStudy(file, model, &unreadable))
         return failedOn(error, file, unreadable);
-    const bool document = QFileInfo(output).suffix().toLower() == u"odt";
+    proposal::StudyFormat format = proposal::StudyFormat::MatricesPdf;
+    proposal::formatOfName(output, &format);
     // The same rule as the save button: the document describes the object by its frame and
     // grain.
-    if (document && !proposal::saveAllowed(model))
+    if (format != proposal::StudyFormat::MatricesPdf && !proposal::saveAllowed(model))
         return failedOn(error, file,
                         QStringLiteral("no frame (O) and grain (o) in the row mass|space|time"));
-    const auto format =
-        document ? proposal::StudyFormat::OpenDocument : proposal::StudyFormat::MatricesPdf;
     if (QString reason; !proposal::saveStudy(output, format, model, &reason))
         return failedOn(error, output, reason);
     return true;

@@ -19,7 +19,7 @@ struct CommandLine {
     Action action = Run;
     QString file;
     QString text;
-    QString output; // Export: a .odt (the document) or a .pdf (the matrices page)
+    QString output; // Export: a .docx or .odt (the document) or a .pdf (the matrices page)
 };
 
 // `arguments` as QCoreApplication::arguments() gives them, the program first. Needs a
@@ -32,10 +32,11 @@ CommandLine parseCommandLine(const QStringList &arguments);
 // entered.
 bool enterStudyFolder(const QString &file, QString *path, QString *error);
 
-// Reads the study saved in `file` and writes `output`: the proposal as an OpenDocument text
-// (.odt), dated today, or the page of both matrices (.pdf). Needs a QGuiApplication, no
-// window. Returns false and sets `error` (when given) to one line naming the file at fault
-// and why: unreadable, not a study, no frame and grain for a document, or not writable.
+// Reads the study saved in `file` and writes `output`: the proposal as a Word document
+// (.docx) or an OpenDocument text (.odt), dated today, or the page of both matrices (.pdf).
+// Needs a QGuiApplication, no window. Returns false and sets `error` (when given) to one line
+// naming the file at fault and why: unreadable, not a study, no frame and grain for a document, or
+// not writable.
 bool exportStudy(const QString &file, const QString &output, QString *error);
 
 } // namespace sp

@@ -21,12 +21,13 @@
 namespace sp {
 namespace {
 
-QString askFileWithDialog(QWidget *parent, const StudyCommands::FileRequest &request) {
+QString askFileWithDialog(QWidget *parent, const StudyCommands::FileRequest &request,
+                          QString *selectedFilter) {
     return request.kind == StudyCommands::FileRequest::Open
                ? QFileDialog::getOpenFileName(parent, request.title, request.suggested,
-                                              request.filter)
+                                              request.filter, selectedFilter)
                : QFileDialog::getSaveFileName(parent, request.title, request.suggested,
-                                              request.filter);
+                                              request.filter, selectedFilter);
 }
 
 QMessageBox::StandardButton askToSaveWithBox(QWidget *parent) {
@@ -49,9 +50,16 @@ bool choosePrinterWithDialog(QPrinter &printer, QWidget *parent) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-// The file name as chosen, or with `suffix` when it has none.
-QString withSuffix(const QString &path, const QString &suffix) {
-    return QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + suffix : path;
+// The extensions a filter offers, from its patterns: "Word document (*.docx)" offers docx.
+QStringList offeredSuffixes(const QString &filter) {
+    QStringList suffixes;
+    for (qsizetype at = filter.indexOf(u"*."); at >= 0; at = filter.indexOf(u"*.", at + 2)) {
+        qsizetype end = at + 2;
+        while (end < filter.size() && filter[end].isLetterOrNumber())
+            ++end;
+        suffixes << filter.mid(at + 2, end - at - 2);
+    }
+    return suffixes;
 }
 
 QString exportFailure(const QString &path, const QString &reason) {
@@ -94,8 +102,9 @@ QString StudyCommands::lastFolder() const {
     return lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_;
 }
 
-QString StudyCommands::chooseFile(FormWindow *from, FileRequest request) {
-    const QString path = askFile(from, request);
+QString StudyCommands::chooseFile(FormWindow *from, const FileRequest &request,
+                                  QString *selectedFilter) {
+    const QString path = askFile(from, request, selectedFilter);
     if (!path.isEmpty())
         lastFolder_ = QFileInfo(path).absolutePath();
     return path;
@@ -111,9 +120,10 @@ void StudyCommands::tell(FormWindow *from, const QString &text) {
 // Like starting the program with the file: all of it is read and checked before anything
 // changes, and a file that cannot be read back changes nothing.
 void StudyCommands::openStudy(FormWindow *from) {
-    const QString path =
-        chooseFile(from, {FileRequest::Open, QStringLiteral("Open Study"), lastFolder(),
-                          QStringLiteral("Study proposals (*.txt);;All files (*)")});
+    const QString path = chooseFile(from,
+                                    {FileRequest::Open, QStringLiteral("Open Study"), lastFolder(),
+                                     QStringLiteral("Study proposals (*.txt);;All files (*)")},
+                                    nullptr);
     if (path.isEmpty())
         return;
     Model &model = host_.model();
@@ -193,29 +203,37 @@ void StudyCommands::exportDocument(FormWindow *from) {
         tell(from, proposal::refusalMessage());
         return;
     }
-    exportTo(from,
-             {FileRequest::Save, QStringLiteral("Export Document"),
-              QStringLiteral("StudyProposal.odt"), QStringLiteral("OpenDocument text (*.odt)")},
-             proposal::StudyFormat::OpenDocument);
+    // Word first: most students hand in Word files.
+    exportTo(from, {FileRequest::Save, QStringLiteral("Export Document"),
+                    QStringLiteral("StudyProposal.docx"),
+                    QStringLiteral("Word document (*.docx);;OpenDocument text (*.odt)")});
 }
 
 void StudyCommands::exportPdf(FormWindow *from) {
-    exportTo(from,
-             {FileRequest::Save, QStringLiteral("Export Matrices as PDF"),
-              QStringLiteral("StudyProposal matrices.pdf"),
-              QStringLiteral("PDF documents (*.pdf)")},
-             proposal::StudyFormat::MatricesPdf);
+    exportTo(from, {FileRequest::Save, QStringLiteral("Export Matrices as PDF"),
+                    QStringLiteral("StudyProposal matrices.pdf"),
+                    QStringLiteral("PDF documents (*.pdf)")});
 }
 
-// Asks for the file (suggested by name in the last folder), adds the filter's extension
-// when none was typed, writes, and says on the status line what went wrong.
-void StudyCommands::exportTo(FormWindow *from, FileRequest request, proposal::StudyFormat format) {
-    const QString suffix = QFileInfo(request.suggested).suffix();
+// Asks for the file (suggested by name in the last folder) and writes it in the format its
+// extension names among those offered, else in the chosen filter's, whose extension a name
+// without one gets. Says on the status line what went wrong.
+void StudyCommands::exportTo(FormWindow *from, FileRequest request) {
     request.suggested = QDir(lastFolder()).filePath(request.suggested);
-    QString path = chooseFile(from, request);
+    const QStringList offered = offeredSuffixes(request.filter);
+    QString filter = request.filter.section(QStringLiteral(";;"), 0, 0);
+    QString path = chooseFile(from, request, &filter);
     if (path.isEmpty())
         return;
-    path = withSuffix(path, suffix);
+    QString named = QFileInfo(path).suffix();
+    if (!offered.contains(named, Qt::CaseInsensitive)) {
+        const QString chosen = offeredSuffixes(filter).value(0, offered.value(0));
+        if (named.isEmpty())
+            path += QLatin1Char('.') + chosen;
+        named = chosen;
+    }
+    proposal::StudyFormat format = proposal::StudyFormat::MatricesPdf;
+    proposal::formatOfName(QStringLiteral("study.") + named, &format);
     runHandler([&] {
         if (QString problem; !proposal::saveStudy(path, format, host_.model(), &problem))
             tell(from, exportFailure(path, problem));

@@ -2,8 +2,8 @@
 // What the menus of both windows and the save button do: open a saved study in the running
 // program, save, export the document and the matrices, print, quit and tell about the program.
 // Messages go to the status line of the window the command came from (and, for opening and
-// saving, to Future's as well, where the save button and the command line put them). File dialogs, the one
-// question and the print dialog are reached through replaceable functions, so tests give a
+// saving, to Future's as well, where the save button and the command line put them). File dialogs,
+// the one question and the print dialog are reached through replaceable functions, so tests give a
 // path or an answer where a person would.
 
 #include "menus.h"
@@ -48,10 +48,12 @@ public:
         enum Kind { Open, Save } kind;
         QString title;
         QString suggested; // a folder, or a file name in one
-        QString filter;
+        QString filter;    // ";;" between filters, the first the one to start with
     };
-    // Returns the chosen path, or an empty string when the user cancels.
-    using AskFile = std::function<QString(QWidget *parent, const FileRequest &request)>;
+    // Returns the chosen path, or an empty string when the user cancels. `selectedFilter`
+    // names the filter to start with and, for a file to write, is set to the one chosen.
+    using AskFile = std::function<QString(QWidget *parent, const FileRequest &request,
+                                          QString *selectedFilter)>;
     // Save, Discard or Cancel: what to do with unsaved marks before another study replaces
     // them.
     using AskToSave = std::function<QMessageBox::StandardButton(QWidget *parent)>;
@@ -94,8 +96,8 @@ private:
         bool operator==(const Snapshot &) const = default;
     };
     Snapshot snapshot() const;
-    QString chooseFile(FormWindow *from, FileRequest request);
-    void exportTo(FormWindow *from, FileRequest request, proposal::StudyFormat format);
+    QString chooseFile(FormWindow *from, const FileRequest &request, QString *selectedFilter);
+    void exportTo(FormWindow *from, FileRequest request);
     void tell(FormWindow *from, const QString &text);
 
     Host &host_;

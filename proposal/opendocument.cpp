@@ -3,19 +3,14 @@
 // and the scale names upright, and a picture of each matrix, packaged with Qt's zip writer.
 #include "opendocument.h"
 
-#include "devicewrite.h"
+#include "documentparts.h"
 #include "impactmarking.h"
 #include "layout.h"
-#include "matrixpicture.h"
 #include "outline.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QImage>
-#include <QPainter>
 #include <QXmlStreamWriter>
-#include <private/qzipwriter_p.h>
 
 #include <algorithm>
 #include <cmath>
@@ -28,13 +23,7 @@ namespace {
 constexpr auto MimeType = "application/vnd.oasis.opendocument.text";
 constexpr auto OdfVersion = "1.3";
 
-// A4 portrait with 2 cm margins: every table and picture is made to fit the 17 cm between.
-constexpr double TextWidthCm = 17;
-constexpr double PictureWidthCm = 16;
-// Wide enough for "management" and "Future 2030"; the 22 scale columns share the rest.
-constexpr double FirstColumnCm = 2.4;
-// Sharp in print.
-constexpr double PictureDpi = 300;
+using namespace parts;
 
 QString cm(double value) {
     return QString::number(value, 'f', 3) + QStringLiteral("cm");
@@ -43,35 +32,6 @@ QString cm(double value) {
 QString pictureName(MatrixKind which) {
     return which == MatrixKind::Future ? QStringLiteral("Pictures/future.png")
                                        : QStringLiteral("Pictures/impacts.png");
-}
-
-double pictureHeightCm() {
-    const QSizeF size = matrixPictureSize();
-    return PictureWidthCm * size.height() / size.width();
-}
-
-QByteArray picturePng(const Model &model, MatrixKind which) {
-    const double inches = PictureWidthCm / 2.54;
-    const QSize pixels(qRound(inches * PictureDpi), qRound(pictureHeightCm() / 2.54 * PictureDpi));
-    QImage image(pixels, QImage::Format_RGB32);
-    image.setDotsPerMeterX(qRound(PictureDpi / 0.0254));
-    image.setDotsPerMeterY(qRound(PictureDpi / 0.0254));
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    paintMatrix(painter, QRectF(QPointF(0, 0), QSizeF(pixels)), model, which);
-    painter.end();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
-
-// XML 1.0 holds no control characters but tab, line feed and carriage return, and no lone
-// surrogates; a typed horizon could.
-bool xmlCharacter(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 0x20 && u != 0xFFFE && u != 0xFFFF) || u == '\t' || u == '\n' || u == '\r';
 }
 
 // Writes the elements of the OpenDocument text: qualified names, all namespaces declared on
@@ -176,22 +136,10 @@ public:
         end();
     }
 
-    // The program's own words: "<...>" pieces, nested brackets included, are instructions.
     void fixedWords(QStringView words) {
-        qsizetype plain = 0;
-        int depth = 0;
-        qsizetype open = 0;
-        for (qsizetype i = 0; i < words.size(); ++i) {
-            if (words[i] == u'<') {
-                if (depth++ == 0)
-                    open = i;
-            } else if (words[i] == u'>' && depth > 0 && --depth == 0) {
-                text(words.sliced(plain, open - plain));
-                instruction(words.sliced(open, i + 1 - open));
-                plain = i + 1;
-            }
-        }
-        text(words.sliced(plain));
+        splitInstructions(
+            words, [this](QStringView plain) { text(plain); },
+            [this](QStringView words) { instruction(words); });
     }
 
     void pieces(std::span<const Piece> pieces) {
@@ -464,56 +412,37 @@ void writeTable(Writer &w, const Outline &outline, const Block &block) {
     w.attribute("table:style-name", "Matrix.B");
     w.attribute("table:number-columns-repeated", QString::number(ScaleCount));
 
-    const std::span<const Piece> pieces = outline.piecesOf(block);
-    int row = 0;
-    int column = 0;
-    std::size_t cellStart = 0;
-    const auto startRow = [&] {
+    const TableRows rows = tableRows(outline.piecesOf(block));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
         if (row == 0)
             w.start("table:table-header-rows");
         w.start("table:table-row");
         if (row > 0)
             w.attribute("table:style-name", "Matrix.Row");
-    };
-    const auto endRow = [&] {
+        for (std::size_t column = 0; column < rows[row].size(); ++column) {
+            QString cellStyle, paragraph;
+            if (row == 0) {
+                cellStyle =
+                    column == 0 ? QStringLiteral("Matrix.Corner") : QStringLiteral("Matrix.Scale");
+                paragraph =
+                    column == 0 ? QStringLiteral("Matrix_Caption") : QStringLiteral("Matrix_Scale");
+            } else {
+                cellStyle = QStringLiteral("Matrix.Aspect%1").arg(row);
+                paragraph =
+                    column == 0 ? QStringLiteral("Matrix_Aspect") : QStringLiteral("Matrix_Symbol");
+            }
+            w.start("table:table-cell");
+            w.attribute("table:style-name", cellStyle);
+            w.attribute("office:value-type", "string");
+            w.startParagraph("text:p", paragraph);
+            w.pieces(rows[row][column]);
+            w.end();
+            w.end();
+        }
         w.end();
         if (row == 0)
             w.end();
-        ++row;
-        column = 0;
-    };
-    startRow();
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (pieces[i].kind == Piece::LineEnd) {
-            endRow();
-            startRow();
-            cellStart = i + 1;
-            continue;
-        }
-        if (pieces[i].kind != Piece::Tab)
-            continue;
-        QString cellStyle, paragraph;
-        if (row == 0) {
-            cellStyle =
-                column == 0 ? QStringLiteral("Matrix.Corner") : QStringLiteral("Matrix.Scale");
-            paragraph =
-                column == 0 ? QStringLiteral("Matrix_Caption") : QStringLiteral("Matrix_Scale");
-        } else {
-            cellStyle = QStringLiteral("Matrix.Aspect%1").arg(row);
-            paragraph =
-                column == 0 ? QStringLiteral("Matrix_Aspect") : QStringLiteral("Matrix_Symbol");
-        }
-        w.start("table:table-cell");
-        w.attribute("table:style-name", cellStyle);
-        w.attribute("office:value-type", "string");
-        w.startParagraph("text:p", paragraph);
-        w.pieces(pieces.subspan(cellStart, i - cellStart));
-        w.end();
-        w.end();
-        ++column;
-        cellStart = i + 1;
     }
-    endRow();
     w.end();
 }
 
@@ -616,13 +545,13 @@ QByteArray metaXml(const Model &model) {
     return out;
 }
 
-struct PackageFile {
+struct Part {
     QString path;
     const char *mediaType;
     QByteArray data;
 };
 
-QByteArray manifestXml(const QList<PackageFile> &files) {
+QByteArray manifestXml(const QList<Part> &files) {
     QByteArray out;
     QXmlStreamWriter x(&out);
     x.writeStartDocument();
@@ -638,7 +567,7 @@ QByteArray manifestXml(const QList<PackageFile> &files) {
         x.writeAttribute(ns, QStringLiteral("media-type"), QLatin1String(mediaType));
     };
     entry(QStringLiteral("/"), MimeType);
-    for (const PackageFile &file : files)
+    for (const Part &file : files)
         entry(file.path, file.mediaType);
     x.writeEndElement();
     x.writeEndDocument();
@@ -648,34 +577,21 @@ QByteArray manifestXml(const QList<PackageFile> &files) {
 } // namespace
 
 bool writeOpenDocument(QIODevice &device, const Model &model, const QString &date, QString *error) {
-    const QString resolution = impacts::resolutionStatement(model);
+    const QString resolution = impacts::resolutionStatement(model); // the outline views it
     const Outline outline = proposalOutline(model, resolution, date);
-    const QList<PackageFile> files{
+    const QList<Part> parts{
         {QStringLiteral("content.xml"), "text/xml", contentXml(outline, model)},
         {QStringLiteral("styles.xml"), "text/xml", stylesXml()},
         {QStringLiteral("meta.xml"), "text/xml", metaXml(model)},
-        {pictureName(MatrixKind::Future), "image/png", picturePng(model, MatrixKind::Future)},
-        {pictureName(MatrixKind::Impacts), "image/png", picturePng(model, MatrixKind::Impacts)},
+        {pictureName(MatrixKind::Future), "image/png", matrixPng(model, MatrixKind::Future)},
+        {pictureName(MatrixKind::Impacts), "image/png", matrixPng(model, MatrixKind::Impacts)},
     };
-
-    // Zipped in memory: the zip writer closes its device, which the caller's must not be.
-    QByteArray package;
-    QBuffer buffer(&package);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QZipWriter zip(&buffer);
-        // The package's type comes first and stored, so that it can be read at a fixed offset.
-        zip.setCompressionPolicy(QZipWriter::NeverCompress);
-        zip.addFile(QStringLiteral("mimetype"), QByteArray(MimeType));
-        zip.setCompressionPolicy(QZipWriter::AutoCompress);
-        for (const PackageFile &packaged : files)
-            zip.addFile(packaged.path, packaged.data);
-        zip.addFile(QStringLiteral("META-INF/manifest.xml"), manifestXml(files));
-        zip.close();
-        if (zip.status() != QZipWriter::NoError)
-            return failed(error, QStringLiteral("The document could not be packed"));
-    }
-    return writeBytes(device, package, error);
+    // The package's type comes first and stored, so that it can be read at a fixed offset.
+    QList<PackageFile> files{{QStringLiteral("mimetype"), QByteArray(MimeType)}};
+    for (const Part &part : parts)
+        files.append({part.path, part.data});
+    files.append({QStringLiteral("META-INF/manifest.xml"), manifestXml(parts)});
+    return writePackage(device, files, true, error);
 }
 
 } // namespace sp::proposal

@@ -4,18 +4,38 @@
 #include "matricespdf.h"
 #include "opendocument.h"
 #include "studyproposal.h"
+#include "worddocument.h"
 
 #include <QDate>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
 
 namespace sp::proposal {
+
+bool formatOfName(const QString &path, StudyFormat *format) {
+    static const std::pair<QLatin1String, StudyFormat> suffixes[] = {
+        {QLatin1String("txt"), StudyFormat::TextFile},
+        {QLatin1String("docx"), StudyFormat::WordDocument},
+        {QLatin1String("odt"), StudyFormat::OpenDocument},
+        {QLatin1String("pdf"), StudyFormat::MatricesPdf},
+    };
+    const QString suffix = QFileInfo(path).suffix();
+    for (const auto &[name, named] : suffixes)
+        if (suffix.compare(name, Qt::CaseInsensitive) == 0) {
+            *format = named;
+            return true;
+        }
+    return false;
+}
 
 bool writeStudy(QIODevice &device, StudyFormat format, const Model &model, const QString &date,
                 QString *error) {
     switch (format) {
     case StudyFormat::TextFile:
         return writeStudyProposal(device, model, date, error);
+    case StudyFormat::WordDocument:
+        return writeWordDocument(device, model, date, error);
     case StudyFormat::OpenDocument:
         return writeOpenDocument(device, model, date, error);
     case StudyFormat::MatricesPdf:

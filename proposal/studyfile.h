@@ -2,8 +2,8 @@
 // proposal/: the study written out and read back, on core/, rules/ and assets/; no windows.
 // Flow: the model goes through one outline of blocks (outline.h, with the fixed chapters of
 // chapters.h) to the writer of each format: the text file (studyproposal.h), the document
-// (opendocument.h) and the page of both matrices (matricespdf.h); reader.h takes the text
-// file's marks back into a model.
+// (worddocument.h, opendocument.h) and the page of both matrices (matricespdf.h); reader.h takes
+// the text file's marks back into a model.
 //
 // One way to save and export a study, whoever asks (the save button, the menus and the
 // command line): the writer of a format onto a device, and the save that replaces a file with
@@ -21,9 +21,14 @@ namespace sp::proposal {
 
 enum class StudyFormat {
     TextFile,     // StudyProposal.txt
+    WordDocument, // the proposal formatted, .docx
     OpenDocument, // the proposal formatted, .odt
     MatricesPdf,  // both matrices on a page, .pdf
 };
+
+// The format a file name asks for by its extension (.txt, .docx, .odt, .pdf, in any case);
+// false when it names none of them.
+bool formatOfName(const QString &path, StudyFormat *format);
 
 // Writes `format` of the study to `device`; the text file and the document are dated `date`.
 // Returns false and sets `error` (when given) to a short reason on failure.

@@ -62,12 +62,17 @@ void TestCommandLine::parse_data() {
     QTest::newRow("--export=matrices, upper case")
         << QStringList{"--export=M.PDF", "StudyProposal.txt"} << int(CommandLine::Export)
         << "StudyProposal.txt" << QStringList{};
-    QTest::newRow("--export, wrong extension")
-        << QStringList{"--export", "out.docx", "StudyProposal.txt"} << int(CommandLine::Refuse)
-        << QString()
-        << QStringList{"study-proposal: --export writes OUT.odt (the document) or OUT.pdf (the "
-                       "matrices), not 'out.docx'. " +
-                       try_};
+    QTest::newRow("--export a Word document")
+        << QStringList{"--export", "Proposal.DOCX", "StudyProposal.txt"} << int(CommandLine::Export)
+        << "StudyProposal.txt" << QStringList{};
+    for (const char *output : {"out.doc", "out.txt", "out"})
+        QTest::addRow("--export, wrong extension %s", output)
+            << QStringList{"--export", output, "StudyProposal.txt"} << int(CommandLine::Refuse)
+            << QString()
+            << QStringList{QStringLiteral("study-proposal: --export writes OUT.docx or OUT.odt "
+                                          "(the document) or OUT.pdf (the matrices), not '%1'. ")
+                               .arg(output) +
+                           try_};
     QTest::newRow("--export without FILE")
         << QStringList{"--export", "out.odt"} << int(CommandLine::Refuse) << QString()
         << QStringList{"--export needs the FILE of a saved study."};
@@ -76,7 +81,7 @@ void TestCommandLine::parse_data() {
         << QStringList{"Missing value after '--export'."};
     QTest::newRow("--help names --export")
         << QStringList{"--help"} << int(CommandLine::ShowHelp) << QString()
-        << QStringList{"--export <OUT>", "OUT.odt", "OUT.pdf"};
+        << QStringList{"--export <OUT>", "OUT.docx", "OUT.odt", "OUT.pdf"};
 }
 
 void TestCommandLine::parse() {
@@ -159,11 +164,16 @@ void TestCommandLine::exportStudy_data() {
     const QByteArray study = savedStudy(true);
     QTest::newRow("document") << study << "Proposal.odt" << 0
                               << QByteArray("PK\x03\x04\x14\x00\x00\x00\x00\x00") << QString();
+    QTest::newRow("Word document")
+        << study << "Proposal.docx" << 0 << QByteArray("PK\x03\x04") << QString();
     QTest::newRow("matrices") << study << "matrices.pdf" << 0 << QByteArray("%PDF-") << QString();
     QTest::newRow("matrices without frame and grain")
         << savedStudy(false) << "matrices.pdf" << 0 << QByteArray("%PDF-") << QString();
     QTest::newRow("document without frame and grain")
         << savedStudy(false) << "Proposal.odt" << 1 << QByteArray()
+        << "StudyProposal.txt: no frame (O) and grain (o) in the row mass|space|time";
+    QTest::newRow("Word document without frame and grain")
+        << savedStudy(false) << "Proposal.docx" << 1 << QByteArray()
         << "StudyProposal.txt: no frame (O) and grain (o) in the row mass|space|time";
     QTest::newRow("unreadable file") << QByteArray("a shopping list\r\n") << "Proposal.odt" << 1
                                      << QByteArray() << "StudyProposal.txt: ";

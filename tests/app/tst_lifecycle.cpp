@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTimer>
+#include <QtEndian>
 
 using namespace sp;
 using namespace sp::test;
@@ -416,27 +417,45 @@ void TestLifecycle::quitClosesBothWindows() {
 void TestLifecycle::exportsAndPrint_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("chosen"); // in the dialog; "" cancels
+    QTest::addColumn<QString>("filter"); // chosen in the dialog; "" keeps the first
     QTest::addColumn<QString>("written");
-    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QByteArray>("start"); // the first bytes, or a zip's first file name
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("framed"); // frame and grain on the mass row
     const QString document = "Export Document...", matrices = "Export Matrices as PDF...";
-    QTest::newRow("document") << document << "s.odt"
-                              << "s.odt" << QByteArray("PK") << "" << true;
-    QTest::newRow("no suffix") << document << "s"
-                               << "s.odt" << QByteArray("PK") << "" << true;
+    const QString word = "Word document (*.docx)", openDocument = "OpenDocument text (*.odt)";
+    const QByteArray docx = "[Content_Types].xml", odt = "mimetype";
+    QTest::newRow("Word document") << document << "s.docx"
+                                   << ""
+                                   << "s.docx" << docx << "" << true;
+    QTest::newRow("no suffix: Word first") << document << "s"
+                                           << ""
+                                           << "s.docx" << docx << "" << true;
+    QTest::newRow("OpenDocument") << document << "s.odt" << openDocument << "s.odt" << odt << ""
+                                  << true;
+    QTest::newRow("no suffix, OpenDocument chosen")
+        << document << "s" << openDocument << "s.odt" << odt << "" << true;
+    QTest::newRow("the name decides")
+        << document << "s.ODT" << word << "s.ODT" << odt << "" << true;
+    QTest::newRow("another suffix: the filter decides")
+        << document << "s.v2" << openDocument << "s.v2" << odt << "" << true;
     QTest::newRow("matrices") << matrices << "m.pdf"
+                              << ""
                               << "m.pdf" << QByteArray("%PDF") << "" << true;
     QTest::newRow("printed") << "Print Matrices..."
                              << "p.pdf"
+                             << ""
                              << "p.pdf" << QByteArray("%PDF") << "" << true;
     QTest::newRow("cancelled") << document << ""
+                               << ""
                                << "" << QByteArray() << "" << true;
     QTest::newRow("no such folder") << matrices << "none/m.pdf"
+                                    << ""
                                     << "" << QByteArray() << "Could not export m.pdf: " << true;
     // The document is the saved proposal formatted: refused as the save button refuses.
     QTest::newRow("document without frame and grain")
-        << document << "s.odt"
+        << document << "s.docx"
+        << ""
         << "" << QByteArray() << proposal::refusalMessage() << false;
 }
 
@@ -445,6 +464,7 @@ void TestLifecycle::exportsAndPrint_data() {
 void TestLifecycle::exportsAndPrint() {
     QFETCH(QString, item);
     QFETCH(QString, chosen);
+    QFETCH(QString, filter);
     QFETCH(QString, written);
     QFETCH(QByteArray, start);
     QFETCH(QString, status);
@@ -457,6 +477,7 @@ void TestLifecycle::exportsAndPrint() {
     const QDir folder(work.path());
     Answers answers(app->commands());
     answers.path = chosen.isEmpty() ? QString() : folder.filePath(chosen);
+    answers.filter = filter;
     bool landscape = false;
     app->commands().choosePrinter = [&](QPrinter &printer, QWidget *) {
         landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
@@ -469,7 +490,10 @@ void TestLifecycle::exportsAndPrint() {
     QCOMPARE(folder.entryList(QDir::Files),
              written.isEmpty() ? QStringList() : QStringList(written));
     QFile file(folder.filePath(written));
-    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.read(start.size()) : QByteArray(), start);
+    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (bytes.startsWith("PK\x03\x04")) // a zip: the name of its first file
+        bytes = bytes.mid(30, qFromLittleEndian<quint16>(bytes.constData() + 26));
+    QCOMPARE(bytes.left(start.size()), start);
     QCOMPARE(future()->status()->text().left(status.size()), status);
     QCOMPARE(future()->status()->text().isEmpty(), status.isEmpty());
     QCOMPARE(landscape, item.startsWith("Print"));
@@ -478,7 +502,8 @@ void TestLifecycle::exportsAndPrint() {
     // The next dialog starts in the folder of the file chosen.
     menuItem(future(), QStringLiteral("Export Document..."))->trigger();
     const QDir last(chosen.contains('/') ? folder.filePath("none") : folder.path());
-    QCOMPARE(answers.files.last().suggested, last.filePath("StudyProposal.odt"));
+    QCOMPARE(answers.files.last().suggested, last.filePath("StudyProposal.docx"));
+    QCOMPARE(answers.files.last().filter, "Word document (*.docx);;OpenDocument text (*.odt)");
 }
 
 void TestLifecycle::aboutNamesTheProgram() {

@@ -214,7 +214,8 @@ void TestProposalSave::writersReportAFailingDevice_data() {
     QTest::addColumn<qint64>("capacity");
     const std::pair<const char *, StudyFormat> formats[] = {
         {"text file", StudyFormat::TextFile},
-        {"document", StudyFormat::OpenDocument},
+        {"Word document", StudyFormat::WordDocument},
+        {"OpenDocument", StudyFormat::OpenDocument},
         {"matrices", StudyFormat::MatricesPdf},
     };
     for (const auto &[name, format] : formats) {

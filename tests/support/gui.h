@@ -59,15 +59,19 @@ inline QAction *menuItem(QWidget *window, const QString &text) {
 // Answers the file dialogs, the question and the print dialog of the menus as a user would,
 // counting what was asked.
 struct Answers {
-    QString path;                                               // "" cancels a file dialog
+    QString path;   // "" cancels a file dialog
+    QString filter; // chosen in a dialog to write a file; "" keeps the one it starts with
     QMessageBox::StandardButton answer = QMessageBox::NoButton; // to "Save changes?"
     QList<StudyCommands::FileRequest> files;
     int questions = 0;
 
     Q_DISABLE_COPY_MOVE(Answers)
     explicit Answers(StudyCommands &commands) {
-        commands.askFile = [this](QWidget *, const StudyCommands::FileRequest &request) {
+        commands.askFile = [this](QWidget *, const StudyCommands::FileRequest &request,
+                                  QString *selectedFilter) {
             files << request;
+            if (selectedFilter && !filter.isEmpty())
+                *selectedFilter = filter;
             return path;
         };
         commands.askToSave = [this](QWidget *) {

@@ -1,0 +1,76 @@
+#include "documentparts.h"
+
+#include "devicewrite.h"
+#include "matrixpicture.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <private/qzipwriter_p.h>
+
+namespace sp::proposal::parts {
+
+double pictureHeightCm() {
+    const QSizeF size = matrixPictureSize();
+    return PictureWidthCm * size.height() / size.width();
+}
+
+QByteArray matrixPng(const Model &model, MatrixKind which) {
+    const double inches = PictureWidthCm / 2.54;
+    const QSize pixels(qRound(inches * PictureDpi), qRound(pictureHeightCm() / 2.54 * PictureDpi));
+    QImage image(pixels, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(PictureDpi / 0.0254));
+    image.setDotsPerMeterY(qRound(PictureDpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintMatrix(painter, QRectF(QPointF(0, 0), QSizeF(pixels)), model, which);
+    painter.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+// Rows end at LineEnd, cells at Tab.
+TableRows tableRows(std::span<const Piece> pieces) {
+    TableRows rows(1);
+    std::size_t cellStart = 0;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].kind == Piece::LineEnd) {
+            rows.emplace_back();
+            cellStart = i + 1;
+        } else if (pieces[i].kind == Piece::Tab) {
+            rows.back().push_back(pieces.subspan(cellStart, i - cellStart));
+            cellStart = i + 1;
+        }
+    }
+    return rows;
+}
+
+bool xmlCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x20 && u != 0xFFFE && u != 0xFFFF) || u == '\t' || u == '\n' || u == '\r';
+}
+
+bool writePackage(QIODevice &device, const QList<PackageFile> &files, bool firstStored,
+                  QString *error) {
+    // Zipped in memory: the zip writer closes its device, which the caller's must not be.
+    QByteArray package;
+    QBuffer buffer(&package);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QZipWriter zip(&buffer);
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            zip.setCompressionPolicy(i == 0 && firstStored ? QZipWriter::NeverCompress
+                                                           : QZipWriter::AutoCompress);
+            zip.addFile(files[i].path, files[i].data);
+        }
+        zip.close();
+        if (zip.status() != QZipWriter::NoError)
+            return failed(error, QStringLiteral("The document could not be packed"));
+    }
+    return writeBytes(device, package, error);
+}
+
+} // namespace sp::proposal::parts
