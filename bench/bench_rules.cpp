@@ -1,13 +1,19 @@
-// The rules and the document over the model alone, and the save against a plain write.
+// The rules and the documents over the model alone, and the save against a plain write.
 #include "devicewrite.h"
+#include "documentparts.h"
 #include "encoding.h"
 #include "impactmarking.h"
+#include "matrixpicture.h"
 #include "studyfile.h"
 #include "studyproposal.h"
 #include "trendmarking.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -107,6 +113,59 @@ void plainWriteBaseline(benchmark::State &state) {
 }
 BENCHMARK(plainWriteBaseline);
 
+// Each output written whole into memory, after start-up: the text file is the baseline the
+// formatted documents are measured against.
+void writeOutput(benchmark::State &state) {
+    const auto format = proposal::StudyFormat(state.range(0));
+    const Model model = crowdedModel();
+    for (auto _ : state) {
+        QByteArray bytes;
+        QBuffer device(&bytes);
+        device.open(QIODevice::WriteOnly);
+        if (!proposal::writeStudy(device, format, model, QStringLiteral("12/8/26"), nullptr))
+            state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(writeOutput)
+    ->ArgName("format")
+    ->Arg(int(proposal::StudyFormat::TextFile))
+    ->Arg(int(proposal::StudyFormat::WordDocument))
+    ->Arg(int(proposal::StudyFormat::OpenDocument))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime(); // the pictures are encoded on two threads
+
+// Where a document's time goes: one matrix picture drawn at 300 dpi, and both drawn and
+// encoded as the PNGs each document holds.
+void matrixPictureDrawn(benchmark::State &state) {
+    const Model model = crowdedModel();
+    const QSize size(
+        qRound(proposal::parts::PictureWidthCm / 2.54 * proposal::parts::PictureDpi),
+        qRound(proposal::parts::pictureHeightCm() / 2.54 * proposal::parts::PictureDpi));
+    for (auto _ : state) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        proposal::paintMatrix(painter, QRectF(image.rect()), model, proposal::MatrixKind::Future);
+    }
+}
+BENCHMARK(matrixPictureDrawn)->Unit(benchmark::kMillisecond);
+
+void matrixPicturesPng(benchmark::State &state) {
+    const Model model = crowdedModel();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(proposal::parts::matrixPngs(model));
+}
+BENCHMARK(matrixPicturesPng)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
-BENCHMARK_MAIN();
+// The pictures need a QGuiApplication; no display.
+int main(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <private/qzipwriter_p.h>
 
+#include <thread>
+
 namespace sp::proposal::parts {
 
 double pictureHeightCm() {
@@ -15,7 +17,9 @@ double pictureHeightCm() {
     return PictureWidthCm * size.height() / size.width();
 }
 
-QByteArray matrixPng(const Model &model, MatrixKind which) {
+namespace {
+
+QImage matrixImage(const Model &model, MatrixKind which) {
     const double inches = PictureWidthCm / 2.54;
     const QSize pixels(qRound(inches * PictureDpi), qRound(pictureHeightCm() / 2.54 * PictureDpi));
     QImage image(pixels, QImage::Format_RGB32);
@@ -24,12 +28,32 @@ QByteArray matrixPng(const Model &model, MatrixKind which) {
     image.fill(Qt::white);
     QPainter painter(&image);
     paintMatrix(painter, QRectF(QPointF(0, 0), QSizeF(pixels)), model, which);
-    painter.end();
+    return image;
+}
+
+QByteArray png(const QImage &image) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return png;
+}
+
+} // namespace
+
+std::array<QByteArray, 2> matrixPngs(const Model &model) {
+    // Drawn here, where the fonts are; only the encoding moves to a second thread.
+    const QImage future = matrixImage(model, MatrixKind::Future);
+    const QImage impacts = matrixImage(model, MatrixKind::Impacts);
+    std::array<QByteArray, 2> pngs;
+#if QT_CONFIG(thread)
+    std::thread second([&] { pngs[1] = png(impacts); });
+    pngs[0] = png(future);
+    second.join();
+#else
+    pngs = {png(future), png(impacts)};
+#endif
+    return pngs;
 }
 
 // Rows end at LineEnd, cells at Tab.

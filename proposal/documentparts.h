@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -30,8 +31,9 @@ inline constexpr double PictureDpi = 300;
 
 double pictureHeightCm();
 
-// The picture of a matrix as a PNG at PictureDpi for PictureWidthCm.
-QByteArray matrixPng(const Model &model, MatrixKind which);
+// The pictures of both matrices as PNGs at PictureDpi for PictureWidthCm, Future's first,
+// encoded side by side where threads are there: the encoding takes most of a document's time.
+std::array<QByteArray, 2> matrixPngs(const Model &model);
 
 // The cells of a table block, row by row: each cell the pieces before its tab.
 using TableRows = std::vector<std::vector<std::span<const Piece>>>;

@@ -579,12 +579,13 @@ QByteArray manifestXml(const QList<Part> &files) {
 bool writeOpenDocument(QIODevice &device, const Model &model, const QString &date, QString *error) {
     const QString resolution = impacts::resolutionStatement(model); // the outline views it
     const Outline outline = proposalOutline(model, resolution, date);
+    const std::array<QByteArray, 2> pictures = matrixPngs(model);
     const QList<Part> parts{
         {QStringLiteral("content.xml"), "text/xml", contentXml(outline, model)},
         {QStringLiteral("styles.xml"), "text/xml", stylesXml()},
         {QStringLiteral("meta.xml"), "text/xml", metaXml(model)},
-        {pictureName(MatrixKind::Future), "image/png", matrixPng(model, MatrixKind::Future)},
-        {pictureName(MatrixKind::Impacts), "image/png", matrixPng(model, MatrixKind::Impacts)},
+        {pictureName(MatrixKind::Future), "image/png", pictures[0]},
+        {pictureName(MatrixKind::Impacts), "image/png", pictures[1]},
     };
     // The package's type comes first and stored, so that it can be read at a fixed offset.
     QList<PackageFile> files{{QStringLiteral("mimetype"), QByteArray(MimeType)}};

@@ -637,9 +637,10 @@ bool writeWordDocument(QIODevice &device, const Model &model, const QString &dat
                QStringLiteral("media/") + QLatin1String(Pictures[1].file)}})},
         {QStringLiteral("docProps/core.xml"), corePropertiesXml(model)},
     };
-    for (const Picture &picture : Pictures)
-        files.append({QStringLiteral("word/media/") + QLatin1String(picture.file),
-                      matrixPng(model, picture.which)});
+    const std::array<QByteArray, 2> pictures = matrixPngs(model);
+    for (int i = 0; i < 2; ++i)
+        files.append(
+            {QStringLiteral("word/media/") + QLatin1String(Pictures[i].file), pictures[i]});
     return writePackage(device, files, false, error);
 }
 

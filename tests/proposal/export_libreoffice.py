@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
-"""The exported document as a word processor shows it, and the matrices PDF.
+"""The exported documents as a word processor shows them, and the matrices PDF.
 
-A saved study (with a Greek time horizon) is exported with `study-proposal --export`, the
-document converted to PDF by LibreOffice once, and the PDFs read back with poppler: the text
-of every heading and sentence of the text file, the places of the tables' words, the colours
-of their rows, and the pictures. A missing tool fails the test.
+A saved study (with a Greek time horizon) is exported with `study-proposal --export` as a Word
+document and as an OpenDocument text, both converted to PDF by LibreOffice at once, and the
+PDFs read back with poppler, each format with the same checks: the text of every heading and
+sentence of the text file, the places of the tables' words, the colours of their rows, and
+the pictures. A missing tool fails the test.
 
-    export_libreoffice.py --program BIN --make-study BIN [--keep DIR]
+    export_libreoffice.py --program BIN --make-study BIN [--format docx|odt] [--keep DIR]
 
---keep DIR leaves the PDFs there with pictures of a table page, a picture page and the
-matrices page (scripts/document-picture uses it).
+--format checks one format only. --keep DIR leaves the PDFs there with pictures of a table
+page and a picture page of each format and the matrices page (scripts/document-pictures uses
+it).
 """
 import argparse
 import html
@@ -39,13 +41,15 @@ FORMATTING = [
 ASPECT_COLOURS = [(211, 0, 0), (255, 139, 0), (244, 202, 0), (230, 247, 23), (154, 196, 45),
                   (3, 102, 192)]
 A4_MARGIN = 56.7  # 2 cm in points
+FORMATS = ("docx", "odt")
 
 failures = []
+checking = ""  # the format whose document is being read, named in its failures
 
 
 def check(ok, what):
     if not ok:
-        failures.append(what)
+        failures.append(f"{checking}: {what}" if checking else what)
     return ok
 
 
@@ -201,7 +205,7 @@ def check_table(name, table, pages, words, pdf, keep):
                   f"{name} table: aspect {a} scale {s} is {colour}, not {ASPECT_COLOURS[a - 1]}")
     if keep and name == "Future":
         run(tool("pdftoppm"), "-r", "100", "-f", str(page), "-l", str(page), "-png",
-            "-singlefile", pdf, os.path.join(keep, "odt-table-page"))
+            "-singlefile", pdf, os.path.join(keep, f"{checking}-table-page"))
     return page
 
 
@@ -216,7 +220,7 @@ def check_pictures(pdf, table_pages, keep):
         check(page <= table_page, f"the {name} picture (page {page}) after its table")
     if keep:
         run(tool("pdftoppm"), "-r", "100", "-f", str(large[0][0]), "-l", str(large[0][0]),
-            "-png", "-singlefile", pdf, os.path.join(keep, "odt-picture-page"))
+            "-png", "-singlefile", pdf, os.path.join(keep, f"{checking}-picture-page"))
 
 
 def check_matrices(pdf, lines, tables, keep):
@@ -248,47 +252,57 @@ def check_matrices(pdf, lines, tables, keep):
 
 
 def main():
+    global checking
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
     parser.add_argument("--make-study", required=True)
+    parser.add_argument("--format", choices=FORMATS, action="append")
     parser.add_argument("--keep")
     # Under Wine the matrices page's regular text has Wine's own glyph advances, which
-    # pdftotext reads as single letters; the document is what a Windows test checks.
+    # pdftotext reads as single letters; the documents are what a Windows test checks.
     parser.add_argument("--document-only", action="store_true",
                         help="leave the matrices page unread")
     args = parser.parse_args()
+    formats = args.format or FORMATS
     soffice = tool("soffice")
     with tempfile.TemporaryDirectory() as tmp:
         study = os.path.join(tmp, "StudyProposal.txt")
         run(args.make_study, study)
-        document, matrices = os.path.join(tmp, "proposal.odt"), os.path.join(tmp, "matrices.pdf")
-        run(args.program, "--export", document, study)
+        documents = {fmt: os.path.join(tmp, f"proposal-{fmt}.{fmt}") for fmt in formats}
+        matrices = os.path.join(tmp, "matrices.pdf")
+        for document in documents.values():
+            run(args.program, "--export", document, study)
         run(args.program, "--export", matrices, study)
         # A profile of its own, so that parallel runs and a user's LibreOffice do not meet.
         run(soffice, f"-env:UserInstallation=file://{tmp}/profile", "--headless",
-            "--convert-to", "pdf", "--outdir", os.path.join(tmp, "lo"), document, timeout=300)
-        pdf = os.path.join(tmp, "lo", "proposal.pdf")
-        if not os.path.exists(pdf):
-            sys.exit("LibreOffice wrote no PDF")
+            "--convert-to", "pdf", "--outdir", os.path.join(tmp, "lo"), *documents.values(),
+            timeout=300)
 
         with open(study, encoding="utf-8", newline="") as f:
             lines = f.read().split("\r\n")[:-1]
         tables = study_tables(lines)
-        check_text(lines, pdf)
-        pages, words = words_of(pdf)
-        table_pages = [check_table(name, table, pages, words, pdf, args.keep)
-                       for name, table in zip(("Future", "Impacts"), tables)]
-        check_pictures(pdf, table_pages, args.keep)
+        for fmt, document in documents.items():
+            checking = fmt
+            pdf = os.path.join(tmp, "lo", f"proposal-{fmt}.pdf")
+            if not check(os.path.exists(pdf), "LibreOffice wrote no PDF"):
+                continue
+            check_text(lines, pdf)
+            pages, words = words_of(pdf)
+            table_pages = [check_table(name, table, pages, words, pdf, args.keep)
+                           for name, table in zip(("Future", "Impacts"), tables)]
+            check_pictures(pdf, table_pages, args.keep)
+            if args.keep:
+                shutil.copy(pdf, os.path.join(args.keep, f"proposal-{fmt}.pdf"))
+                shutil.copy(document, args.keep)
+        checking = ""
         if not args.document_only:
             check_matrices(matrices, lines, tables, args.keep)
         if args.keep:
-            shutil.copy(pdf, os.path.join(args.keep, "proposal.pdf"))
-            shutil.copy(document, os.path.join(args.keep, "proposal.odt"))
             shutil.copy(matrices, os.path.join(args.keep, "matrices.pdf"))
     for failure in failures:
         print("FAIL:", failure)
-    print(f"{len(failures)} failures" if failures else "The exported document and matrices are as "
-          "the text file and the windows have them.")
+    print(f"{len(failures)} failures" if failures else "The exported documents and matrices are "
+          "as the text file and the windows have them.")
     return 1 if failures else 0
 
 
