@@ -1,6 +1,7 @@
 #include "documentparts.h"
 
 #include "devicewrite.h"
+#include "fonts.h"
 #include "matrixpicture.h"
 
 #include <QBuffer>
@@ -17,8 +18,6 @@ double pictureHeightCm() {
     return PictureWidthCm * size.height() / size.width();
 }
 
-namespace {
-
 QImage matrixImage(const Model &model, MatrixKind which) {
     const double inches = PictureWidthCm / 2.54;
     const QSize pixels(qRound(inches * PictureDpi), qRound(pictureHeightCm() / 2.54 * PictureDpi));
@@ -31,6 +30,8 @@ QImage matrixImage(const Model &model, MatrixKind which) {
     return image;
 }
 
+namespace {
+
 QByteArray png(const QImage &image) {
     QByteArray png;
     QBuffer buffer(&png);
@@ -42,16 +43,17 @@ QByteArray png(const QImage &image) {
 } // namespace
 
 std::array<QByteArray, 2> matrixPngs(const Model &model) {
-    // Drawn here, where the fonts are; only the encoding moves to a second thread.
-    const QImage future = matrixImage(model, MatrixKind::Future);
-    const QImage impacts = matrixImage(model, MatrixKind::Impacts);
+    const auto picture = [&model](MatrixKind which) { return png(matrixImage(model, which)); };
     std::array<QByteArray, 2> pngs;
 #if QT_CONFIG(thread)
-    std::thread second([&] { pngs[1] = png(impacts); });
-    pngs[0] = png(future);
+    // Each picture on a core of its own: QPainter draws text on images in any thread. The font
+    // families are looked up here first, once.
+    fonts::family(fonts::Face::Arial);
+    std::thread second([&] { pngs[1] = picture(MatrixKind::Impacts); });
+    pngs[0] = picture(MatrixKind::Future);
     second.join();
 #else
-    pngs = {png(future), png(impacts)};
+    pngs = {picture(MatrixKind::Future), picture(MatrixKind::Impacts)};
 #endif
     return pngs;
 }

@@ -7,6 +7,7 @@
 #include "outline.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QString>
 
@@ -31,8 +32,11 @@ inline constexpr double PictureDpi = 300;
 
 double pictureHeightCm();
 
-// The pictures of both matrices as PNGs at PictureDpi for PictureWidthCm, Future's first,
-// encoded side by side where threads are there: the encoding takes most of a document's time.
+// The picture of a matrix at PictureDpi for PictureWidthCm.
+QImage matrixImage(const Model &model, MatrixKind which);
+
+// The pictures of both matrices as PNGs, Future's first, made side by side where threads are
+// there: drawing and encoding them take most of a document's time.
 std::array<QByteArray, 2> matrixPngs(const Model &model);
 
 // The cells of a table block, row by row: each cell the pieces before its tab.
