@@ -150,6 +150,7 @@ int main(int argc, char *argv[]) {
     sp::bench::print("Future: spawn to mapped", sp::bench::summarize(program), "ms");
     sp::bench::printRatio("Future start-up (medians)", sp::bench::summarize(program),
                           sp::bench::summarize(bare));
-    std::printf("%-44s %.2fx\n", "median of the pairs' ratios", sp::bench::summarize(ratios).median);
+    std::printf("%-44s %.2fx\n", "median of the pairs' ratios",
+                sp::bench::summarize(ratios).median);
     return 0;
 }
