@@ -95,7 +95,8 @@ QPainterPath toPath(PathData data) {
     return path;
 }
 
-// The paths are built on first use and kept: about a hundred, read-only after that.
+// The paths are built on first use and kept, about a hundred, one set per thread: drawing a
+// path fills a cache inside it, so two threads must not draw the same one.
 struct Paths {
     std::vector<QPainterPath> outlines, items;
     Paths() {
@@ -109,7 +110,7 @@ struct Paths {
 } // namespace
 
 void paintScaleChart(QPainter &painter, const QRectF &target) {
-    static const Paths paths;
+    static thread_local const Paths paths;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(target.topLeft());
