@@ -13,6 +13,7 @@
 
 #include <array>
 #include <span>
+#include <utility>
 #include <vector>
 
 class QIODevice;
@@ -42,6 +43,24 @@ std::array<QByteArray, 2> matrixPngs(const Model &model);
 // The cells of a table block, row by row: each cell the pieces before its tab.
 using TableRows = std::vector<std::vector<std::span<const Piece>>>;
 TableRows tableRows(std::span<const Piece> pieces);
+
+// The blocks a formatted document shows, in order, each with whether it is a paragraph
+// after an empty line of the text file, which becomes space above it: the instructions to
+// format by hand are left out (done there), and so are the empty lines.
+template <typename Visit> void forEachShownBlock(const Outline &outline, Visit &&visit) {
+    bool afterEmptyLine = false;
+    for (const Block &block : outline.blocks) {
+        const bool spaced = std::exchange(afterEmptyLine, false);
+        const bool text = block.kind != Block::Formatting && block.kind != Block::Heading &&
+                          block.kind != Block::Table && block.kind != Block::Picture;
+        if (block.kind == Block::Formatting)
+            continue;
+        if (text && block.count == 0)
+            afterEmptyLine = true;
+        else
+            visit(block, spaced && block.kind == Block::Paragraph);
+    }
+}
 
 // The program's words split into plain runs and "<...>" instructions (nested brackets
 // included), in order: plain(text) and instruction(text) are called for each.

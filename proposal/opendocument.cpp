@@ -486,12 +486,8 @@ QByteArray contentXml(const Outline &outline, const Model &model) {
     w.start("office:text");
     // An empty line of the text file becomes space above the next paragraph: it parts
     // groups of sentences (the criteria of 3.1, the actors per aspect).
-    bool afterEmptyLine = false;
-    for (const Block &block : outline.blocks) {
-        const bool spaced = std::exchange(afterEmptyLine, false);
+    forEachShownBlock(outline, [&](const Block &block, bool spaced) {
         switch (block.kind) {
-        case Block::Formatting:
-            break; // done here
         case Block::Heading:
             writeHeading(w, outline, block);
             break;
@@ -502,17 +498,12 @@ QByteArray contentXml(const Outline &outline, const Model &model) {
             writePicture(w, model, block.matrix);
             break;
         default:
-            if (block.count == 0) {
-                afterEmptyLine = true;
-                break;
-            }
-            w.startParagraph("text:p", spaced && block.kind == Block::Paragraph
-                                           ? QStringLiteral("Spaced")
-                                           : QLatin1String(paragraphStyleName(block)));
+            w.startParagraph("text:p", spaced ? QStringLiteral("Spaced")
+                                              : QLatin1String(paragraphStyleName(block)));
             w.pieces(outline.piecesOf(block));
             w.end();
         }
-    }
+    });
     w.end();
     w.end();
     w.finish();

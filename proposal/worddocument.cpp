@@ -537,15 +537,9 @@ QByteArray documentXml(const Outline &outline, const Model &model) {
                           {"a", "http://schemas.openxmlformats.org/drawingml/2006/main"},
                           {"pic", PictureNamespace}});
     w.start("w:body");
-    // An empty line of the text file becomes space above the next paragraph, as in the
-    // OpenDocument text.
-    bool afterEmptyLine = false;
     int pictures = 0;
-    for (const Block &block : outline.blocks) {
-        const bool spaced = std::exchange(afterEmptyLine, false);
+    forEachShownBlock(outline, [&](const Block &block, bool spaced) {
         switch (block.kind) {
-        case Block::Formatting:
-            break; // done here
         case Block::Heading:
             w.paragraph(QStringLiteral("Heading%1").arg(std::clamp(int(block.level), 1, 3)),
                         outline.piecesOf(block));
@@ -557,16 +551,11 @@ QByteArray documentXml(const Outline &outline, const Model &model) {
             writePicture(w, model, block.matrix, ++pictures);
             break;
         default:
-            if (block.count == 0) {
-                afterEmptyLine = true;
-                break;
-            }
-            w.paragraph(spaced && block.kind == Block::Paragraph
-                            ? QStringLiteral("Spaced")
-                            : QLatin1String(paragraphStyleName(block)),
+            w.paragraph(spaced ? QStringLiteral("Spaced")
+                               : QLatin1String(paragraphStyleName(block)),
                         outline.piecesOf(block));
         }
-    }
+    });
     w.start("w:sectPr");
     w.property("w:pgSz",
                {{"w:w", number(twips(PageWidthCm))}, {"w:h", number(twips(PageHeightCm))}});
