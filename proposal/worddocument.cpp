@@ -9,7 +9,6 @@
 #include "impactmarking.h"
 #include "layout.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QImage>
