@@ -9,6 +9,7 @@
 #include <xcb/xcb.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -45,26 +46,28 @@ public:
     }
     ~Display() { xcb_disconnect(connection_); }
 
-    // Waits until a window named `title` is viewable: on a window manager's frame mapped
-    // below the root, or on a window of its own.
-    void waitForViewable(const char *title) {
-        for (;;) {
-            Reply<xcb_generic_event_t> event(xcb_wait_for_event(connection_), &std::free);
-            if (!event) {
-                std::fputs("bench_mapped: the X server went away\n", stderr);
-                std::exit(1);
-            }
-            if ((event->response_type & 0x7f) != XCB_MAP_NOTIFY)
-                continue;
-            const auto *map = reinterpret_cast<xcb_map_notify_event_t *>(event.get());
-            if (holds(map->window, title, 3))
-                return;
+    // Waits until a window named `title` is viewable: a window manager's frame and the
+    // program's window inside it may be mapped in either order, so after every event from the
+    // root, and at least every millisecond, the tree is looked through. False after `limit`.
+    bool waitForViewable(const char *title, std::chrono::milliseconds limit) {
+        const auto deadline = Clock::now() + limit;
+        pollfd descriptor{xcb_get_file_descriptor(connection_), POLLIN, 0};
+        while (Clock::now() < deadline) {
+            drain();
+            if (holds(root_, title, 3))
+                return true;
+            poll(&descriptor, 1, 1);
         }
+        return false;
     }
 
     void drain() {
         while (Reply<xcb_generic_event_t>(xcb_poll_for_event(connection_), &std::free))
             ;
+        if (xcb_connection_has_error(connection_)) {
+            std::fputs("bench_mapped: the X server went away\n", stderr);
+            std::exit(1);
+        }
     }
 
 private:
@@ -116,10 +119,14 @@ double timeToViewable(Display &display, const char *program) {
         std::exit(1);
     }
     posix_spawn_file_actions_destroy(&actions);
-    display.waitForViewable("Future");
+    const bool shown = display.waitForViewable("Future", std::chrono::seconds(20));
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
+    if (!shown) {
+        std::fprintf(stderr, "bench_mapped: %s showed no window \"Future\" in 20 s\n", program);
+        std::exit(1);
+    }
     return ms;
 }
 
