@@ -8,7 +8,13 @@ namespace sp {
 namespace {
 
 void bringToFront(QWidget &window) {
+#ifdef Q_OS_WASM
+    // show() would spread a browser's window over the whole page: the windows keep their
+    // size and place, as on a desktop.
+    window.setVisible(true);
+#else
     window.show();
+#endif
     window.raise();
     window.activateWindow();
 }

@@ -9,6 +9,10 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+#ifdef Q_OS_WASM
+#include <emscripten.h>
+#include <emscripten/bind.h>
+#endif
 
 namespace {
 
@@ -29,7 +33,7 @@ void reachTerminal(std::FILE *stream) {
 void reachTerminal(std::FILE *) {}
 #endif
 
-void print(std::FILE *stream, const QString &text) {
+[[maybe_unused]] void print(std::FILE *stream, const QString &text) {
     reachTerminal(stream);
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
@@ -40,9 +44,44 @@ void nameProgram() {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(sp::appinfo::Version));
 }
 
+#ifdef Q_OS_WASM
+sp::Application *running = nullptr;
+
+bool hasUnsavedChanges() {
+    return running && running->commands().hasUnsavedChanges();
+}
+
+EMSCRIPTEN_BINDINGS(study_proposal) {
+    emscripten::function("hasUnsavedChanges", &hasUnsavedChanges);
+}
+
+// Nothing is kept between visits, so closing or reloading the tab with marks not yet saved
+// asks first, with the browser's own question.
+EM_JS(void, askBeforeLeaving, (), {
+    window.addEventListener(
+        'beforeunload', (event) = > {
+            if (Module.hasUnsavedChanges()) {
+                event.preventDefault();
+                event.returnValue = "";
+            }
+        });
+});
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[]) {
+#ifdef Q_OS_WASM
+    // A page has no command line: the program opens Future on an empty study. The event
+    // loop keeps main's frame, and with it these objects, for the page's life.
+    QApplication qapp(argc, argv);
+    nameProgram();
+    sp::Application app;
+    running = &app;
+    askBeforeLeaving();
+    app.start();
+    return qapp.exec();
+#else
     sp::CommandLine command;
     {
         // The command line is read before any window exists, so --help, --version and a
@@ -93,4 +132,5 @@ int main(int argc, char *argv[]) {
     sp::Application app;
     app.start(studyFile);
     return qapp.exec();
+#endif
 }

@@ -15,8 +15,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
+
+#include <memory>
+
+#ifdef SP_PRINT
 #include <QPrintDialog>
 #include <QPrinter>
+#endif
 
 namespace sp {
 namespace {
@@ -30,28 +36,45 @@ QString askFileWithDialog(QWidget *parent, const StudyCommands::FileRequest &req
                                               request.filter, selectedFilter);
 }
 
-QMessageBox::StandardButton askToSaveWithBox(QWidget *parent) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(appinfo::DisplayName),
-                    QStringLiteral("The marks have changed since they were last saved."),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
-    box.setInformativeText(QStringLiteral("Save them as StudyProposal.txt in the current "
-                                          "directory before another study replaces them?"));
+void askToSaveWithBox(QWidget *parent, const StudyCommands::Answer &answer) {
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, QString::fromUtf8(appinfo::DisplayName),
+                        QStringLiteral("The marks have changed since they were last saved."),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+#ifdef Q_OS_WASM
+    box->setInformativeText(
+        QStringLiteral("Download them as StudyProposal.txt before another study replaces them?"));
+#else
+    box->setInformativeText(QStringLiteral("Save them as StudyProposal.txt in the current "
+                                           "directory before another study replaces them?"));
+#endif
     // Some desktops call Discard "Close without Saving", which is not what it does here.
-    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
-    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
-    box.setDefaultButton(QMessageBox::Save);
-    box.setEscapeButton(QMessageBox::Cancel);
-    return QMessageBox::StandardButton(box.exec());
+    box->button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box->button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    box->setDefaultButton(QMessageBox::Save);
+    box->setEscapeButton(QMessageBox::Cancel);
+#ifdef Q_OS_WASM
+    // A browser cannot wait in a dialog: the answer comes when the user gives it.
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [answer](int result) { answer(QMessageBox::StandardButton(result)); });
+    box->open();
+#else
+    const std::unique_ptr<QMessageBox> owned(box);
+    answer(QMessageBox::StandardButton(box->exec()));
+#endif
 }
 
+#ifdef SP_PRINT
 bool choosePrinterWithDialog(QPrinter &printer, QWidget *parent) {
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Print Matrices"));
     return dialog.exec() == QDialog::Accepted;
 }
+#endif
 
 // The extensions a filter offers, from its patterns: "Word document (*.docx)" offers docx.
-QStringList offeredSuffixes(const QString &filter) {
+[[maybe_unused]] QStringList offeredSuffixes(const QString &filter) {
     QStringList suffixes;
     for (qsizetype at = filter.indexOf(u"*."); at >= 0; at = filter.indexOf(u"*.", at + 2)) {
         qsizetype end = at + 2;
@@ -71,18 +94,31 @@ QString exportFailure(const QString &path, const QString &reason) {
 StudyCommands::StudyCommands(Host &host)
     : askFile(askFileWithDialog)
     , askToSave(askToSaveWithBox)
+#ifdef SP_PRINT
     , choosePrinter(choosePrinterWithDialog)
+#endif
     , host_(host)
-    , saved_(snapshot()) {}
+    , saved_(snapshot()) {
+}
 
 MenuCommands StudyCommands::menuCommands(FormWindow *window) {
     // The items belong to the window's menus and go with it, so `window` outlives them.
-    return {
-        [this, window] { openStudy(window); },      [this, window] { save(window); },
-        [this, window] { exportDocument(window); }, [this, window] { exportPdf(window); },
-        [this, window] { print(window); },          [this] { quit(); },
-        [this, window] { about(window); },
-    };
+    MenuCommands commands;
+    commands.openStudy = [this, window] { openStudy(window); };
+    commands.save = [this, window] { save(window); };
+    commands.exportDocument = [this, window] { exportDocument(window); };
+    commands.exportPdf = [this, window] { exportPdf(window); };
+    commands.about = [this, window] { about(window); };
+#ifdef Q_OS_WASM
+    // A browser downloads each format by an item of its own; the tab closes the program.
+    commands.exportOpenDocument = [this, window] { exportOpenDocument(window); };
+#else
+    commands.quit = [this] { quit(); };
+#endif
+#ifdef SP_PRINT
+    commands.print = [this, window] { print(window); };
+#endif
+    return commands;
 }
 
 StudyCommands::Snapshot StudyCommands::snapshot() const {
@@ -117,41 +153,76 @@ void StudyCommands::tell(FormWindow *from, const QString &text) {
         host_.openFuture().setStatus(text);
 }
 
-// Like starting the program with the file: all of it is read and checked before anything
-// changes, and a file that cannot be read back changes nothing.
 void StudyCommands::openStudy(FormWindow *from) {
+#ifdef Q_OS_WASM
+    // The browser's file picker hands over the file's bytes, once chosen; the window asked
+    // from may be gone by then.
+    QPointer<FormWindow> origin(from);
+    QFileDialog::getOpenFileContent(QStringLiteral("Study proposals (*.txt)"),
+                                    [this, origin](const QString &name, const QByteArray &bytes) {
+                                        if (name.isEmpty())
+                                            return;
+                                        replaceStudy(
+                                            origin, QFileInfo(name).fileName(),
+                                            [bytes](Model &study, QString *problem) {
+                                                return proposal::restoreStudyBytes(bytes, study,
+                                                                                   problem);
+                                            },
+                                            QString());
+                                    });
+#else
     const QString path = chooseFile(from,
                                     {FileRequest::Open, QStringLiteral("Open Study"), lastFolder(),
                                      QStringLiteral("Study proposals (*.txt);;All files (*)")},
                                     nullptr);
     if (path.isEmpty())
         return;
+    replaceStudy(
+        from, QFileInfo(path).fileName(),
+        [path](Model &study, QString *problem) {
+            return proposal::restoreStudy(path, study, problem);
+        },
+        path);
+#endif
+}
+
+// Like starting the program with the file: all of it is read and checked before anything
+// changes, and a file that cannot be read back changes nothing.
+void StudyCommands::replaceStudy(FormWindow *from, const QString &name, const ReadStudy &read,
+                                 const QString &path) {
+    Model study = host_.model();
+    if (!read(study, nullptr) || !hasUnsavedChanges()) {
+        showStudy(from, name, read, path); // says why it cannot, or shows it
+        return;
+    }
+    QPointer<FormWindow> origin(from);
+    askToSave(from, [this, origin, name, read, path](QMessageBox::StandardButton answer) {
+        switch (answer) {
+        case QMessageBox::Save:
+            if (!save(origin))
+                return;      // the refusal or the failure shows
+            [[fallthrough]]; // the save may have replaced the very file chosen: read it again
+        case QMessageBox::Discard:
+            showStudy(origin, name, read, path);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void StudyCommands::showStudy(FormWindow *from, const QString &name, const ReadStudy &read,
+                              const QString &path) {
     Model &model = host_.model();
     Model study = model;
     QString problem;
-    bool read = proposal::restoreStudy(path, study, &problem);
-    if (read && hasUnsavedChanges()) {
-        switch (askToSave(from)) {
-        case QMessageBox::Save:
-            if (!save(from))
-                return; // the refusal or the failure shows
-            // The save may have replaced the very file chosen.
-            study = model;
-            read = proposal::restoreStudy(path, study, &problem);
-            break;
-        case QMessageBox::Discard:
-            break;
-        default:
-            return;
-        }
-    }
-    if (!read) {
-        const QString message = proposal::unreadableMessage(QFileInfo(path).fileName(), problem);
+    if (!read(study, &problem)) {
+        const QString message = proposal::unreadableMessage(name, problem);
         host_.openFuture().setStatus(message);
         tell(from, message);
         return;
     }
-    if (QString entered; !enterStudyFolder(path, &entered, &problem)) {
+    if (QString entered; !path.isEmpty() && !enterStudyFolder(path, &entered, &problem)) {
         tell(from, problem.trimmed());
         return;
     }
@@ -209,6 +280,16 @@ void StudyCommands::exportDocument(FormWindow *from) {
                     QStringLiteral("Word document (*.docx);;OpenDocument text (*.odt)")});
 }
 
+void StudyCommands::exportOpenDocument(FormWindow *from) {
+    if (!proposal::saveAllowed(host_.model())) {
+        tell(from, proposal::refusalMessage());
+        return;
+    }
+    exportTo(from,
+             {FileRequest::Save, QStringLiteral("Export Document"),
+              QStringLiteral("StudyProposal.odt"), QStringLiteral("OpenDocument text (*.odt)")});
+}
+
 void StudyCommands::exportPdf(FormWindow *from) {
     exportTo(from, {FileRequest::Save, QStringLiteral("Export Matrices as PDF"),
                     QStringLiteral("StudyProposal matrices.pdf"),
@@ -219,6 +300,12 @@ void StudyCommands::exportPdf(FormWindow *from) {
 // extension names among those offered, else in the chosen filter's, whose extension a name
 // without one gets. Says on the status line what went wrong.
 void StudyCommands::exportTo(FormWindow *from, FileRequest request) {
+#ifdef Q_OS_WASM
+    // A browser downloads the file under the suggested name; it asks where, if at all.
+    proposal::StudyFormat format = proposal::StudyFormat::MatricesPdf;
+    proposal::formatOfName(request.suggested, &format);
+    const QString path = request.suggested;
+#else
     request.suggested = QDir(lastFolder()).filePath(request.suggested);
     const QStringList offered = offeredSuffixes(request.filter);
     QString filter = request.filter.section(QStringLiteral(";;"), 0, 0);
@@ -234,12 +321,14 @@ void StudyCommands::exportTo(FormWindow *from, FileRequest request) {
     }
     proposal::StudyFormat format = proposal::StudyFormat::MatricesPdf;
     proposal::formatOfName(QStringLiteral("study.") + named, &format);
+#endif
     runHandler([&] {
         if (QString problem; !proposal::saveStudy(path, format, host_.model(), &problem))
             tell(from, exportFailure(path, problem));
     });
 }
 
+#ifdef SP_PRINT
 void StudyCommands::print(FormWindow *from) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
@@ -255,6 +344,7 @@ void StudyCommands::print(FormWindow *from) {
     proposal::paintMatricesPage(painter, page, host_.model());
     painter.end();
 }
+#endif
 
 void StudyCommands::quit() {
     host_.closeWindows();

@@ -55,8 +55,10 @@ public:
     using AskFile = std::function<QString(QWidget *parent, const FileRequest &request,
                                           QString *selectedFilter)>;
     // Save, Discard or Cancel: what to do with unsaved marks before another study replaces
-    // them.
-    using AskToSave = std::function<QMessageBox::StandardButton(QWidget *parent)>;
+    // them, handed to `answer` (at once on the desktop; in a browser, which cannot wait in a
+    // dialog, once the user has chosen).
+    using Answer = std::function<void(QMessageBox::StandardButton)>;
+    using AskToSave = std::function<void(QWidget *parent, const Answer &answer)>;
     // Lets the user choose and set up a printer; false when cancelled.
     using ChoosePrinter = std::function<bool(QPrinter &printer, QWidget *parent)>;
 
@@ -70,6 +72,8 @@ public:
     // written, else Future's status line (and that of `from`) says why.
     bool save(FormWindow *from);
     void exportDocument(FormWindow *from);
+    void
+    exportOpenDocument(FormWindow *from); // a browser's own item; the desktop's dialog offers it
     void exportPdf(FormWindow *from);
     void print(FormWindow *from);
     void quit();
@@ -96,6 +100,13 @@ private:
         bool operator==(const Snapshot &) const = default;
     };
     Snapshot snapshot() const;
+    // Reads a study with `read` (again after a save, which may have replaced the very file),
+    // asks about unsaved marks and shows it; a study file's `path` becomes the working folder.
+    using ReadStudy = std::function<bool(Model &study, QString *problem)>;
+    void replaceStudy(FormWindow *from, const QString &name, const ReadStudy &read,
+                      const QString &path);
+    void showStudy(FormWindow *from, const QString &name, const ReadStudy &read,
+                   const QString &path);
     QString chooseFile(FormWindow *from, const FileRequest &request, QString *selectedFilter);
     void exportTo(FormWindow *from, FileRequest request);
     void tell(FormWindow *from, const QString &text);

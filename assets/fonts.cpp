@@ -7,6 +7,16 @@ namespace sp::fonts {
 namespace {
 
 QString firstInstalled(std::initializer_list<const char *> candidates) {
+#ifdef Q_OS_WASM
+    // The faces the program brings along, where there are no system fonts.
+    static const bool registered = [] {
+        for (const char *face :
+             {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf"})
+            QFontDatabase::addApplicationFont(QString::fromLatin1(face));
+        return true;
+    }();
+    (void)registered;
+#endif
     // families() lists what is installed without resolving aliases; asking the database for
     // a missing family instead makes it populate every alias first.
     const QStringList installed = QFontDatabase::families();

@@ -57,11 +57,12 @@ constexpr bool wellFormed(PathData path) {
            used == path.coordinates.size();
 }
 // A generator fault shows at build time, not as a garbled chart.
-static_assert(std::ranges::all_of(Outlines, wellFormed));
-static_assert(std::ranges::all_of(Items, [](const Item &item) {
+// (std::all_of: the C++ library of Debian's emscripten has no std::ranges::all_of.)
+static_assert(std::all_of(std::begin(Outlines), std::end(Outlines), wellFormed));
+static_assert(std::all_of(std::begin(Items), std::end(Items), [](const Item &item) {
     return item.kind == Item::Word
-               ? std::ranges::all_of(
-                     item.glyphs,
+               ? std::all_of(
+                     item.glyphs.begin(), item.glyphs.end(),
                      [](Glyph g) { return g.outline >= 0 && g.outline < int(std::size(Outlines)); })
                : wellFormed(item.path);
 }));

@@ -6,10 +6,15 @@
 #include "studyproposal.h"
 #include "worddocument.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+
+#ifdef Q_OS_WASM
+#include <emscripten.h>
+#endif
 
 namespace sp::proposal {
 
@@ -44,6 +49,30 @@ bool writeStudy(QIODevice &device, StudyFormat format, const Model &model, const
     return failed(error, QStringLiteral("Unknown format"));
 }
 
+#ifdef Q_OS_WASM
+// A browser keeps no files of the page's: what is saved goes to the user's downloads.
+EM_JS(void, downloadFile, (const char *name, const char *data, int size), {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([HEAPU8.slice(data, data + size)]));
+    link.download = UTF8ToString(name);
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() = > URL.revokeObjectURL(link.href), 60000);
+});
+
+bool replaceFile(const QString &path, const std::function<bool(QIODevice &, QString *)> &write,
+                 QString *error) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!write(buffer, error))
+        return false;
+    downloadFile(QFileInfo(path).fileName().toUtf8().constData(), bytes.constData(),
+                 int(bytes.size()));
+    return true;
+}
+#else
 bool replaceFile(const QString &path, const std::function<bool(QIODevice &, QString *)> &write,
                  QString *error) {
     QSaveFile file(path);
@@ -57,6 +86,7 @@ bool replaceFile(const QString &path, const std::function<bool(QIODevice &, QStr
         return deviceFailed(file, error);
     return true;
 }
+#endif
 
 bool saveStudy(const QString &path, StudyFormat format, const Model &model, QString *error) {
     const QString date = todayShortDate();

@@ -26,9 +26,11 @@ QMenu *addMenu(QMenuBar &bar, const QString &title) {
 void addItems(QMenu *menu, const MenuCommands &commands, std::initializer_list<Item> items) {
     for (const Item &item : items) {
         if (!item.text) {
-            menu->addSeparator();
+            menu->addSeparator(); // QMenu shows no separator twice, nor one at an end
             continue;
         }
+        if (!(commands.*item.command))
+            continue;
         QAction *action = menu->addAction(QString::fromUtf8(item.text));
         action->setShortcut(item.shortcut);
         QObject::connect(action, &QAction::triggered, menu,
@@ -47,9 +49,17 @@ void fillMenuBar(QMenuBar &bar, const MenuCommands &commands) {
              {{"&Open Study...", QKeySequence(Qt::CTRL | Qt::Key_O), &MenuCommands::openStudy},
               {"&Save StudyProposal.txt", QKeySequence(Qt::CTRL | Qt::Key_S), &MenuCommands::save},
               {},
+#ifdef Q_OS_WASM
+              // A browser downloads the files: no dialog follows these items.
+              {"&Export Word Document", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+               &MenuCommands::exportDocument},
+              {"Export &OpenDocument Text", QKeySequence(), &MenuCommands::exportOpenDocument},
+              {"Export &Matrices as PDF", QKeySequence(), &MenuCommands::exportPdf},
+#else
               {"&Export Document...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
                &MenuCommands::exportDocument},
               {"Export &Matrices as PDF...", QKeySequence(), &MenuCommands::exportPdf},
+#endif
               {"&Print Matrices...", QKeySequence(Qt::CTRL | Qt::Key_P), &MenuCommands::print},
               {},
               {"&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), &MenuCommands::quit}});

@@ -8,14 +8,17 @@ class QMenuBar;
 
 namespace sp {
 
+// A command left empty is one the program cannot carry out where it runs (printing in a
+// browser): its item is left out, never shown dead.
 struct MenuCommands {
-    std::function<void()> openStudy;      // File > Open Study... (Ctrl+O)
-    std::function<void()> save;           // File > Save StudyProposal.txt (Ctrl+S)
-    std::function<void()> exportDocument; // File > Export Document... (Ctrl+Shift+E)
-    std::function<void()> exportPdf;      // File > Export Matrices as PDF...
-    std::function<void()> print;          // File > Print Matrices... (Ctrl+P)
-    std::function<void()> quit;           // File > Quit (Ctrl+Q)
-    std::function<void()> about;          // Help > About
+    std::function<void()> openStudy;          // File > Open Study... (Ctrl+O)
+    std::function<void()> save;               // File > Save StudyProposal.txt (Ctrl+S)
+    std::function<void()> exportDocument;     // File > Export Document... (Ctrl+Shift+E)
+    std::function<void()> exportOpenDocument; // in a browser, which has no file dialog
+    std::function<void()> exportPdf;          // File > Export Matrices as PDF...
+    std::function<void()> print;              // File > Print Matrices... (Ctrl+P)
+    std::function<void()> quit;               // File > Quit (Ctrl+Q)
+    std::function<void()> about;              // Help > About
 };
 
 // Adds File and Help to `bar`, in the fixed palette and the windows' default font, so the

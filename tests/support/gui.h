@@ -74,9 +74,9 @@ struct Answers {
                 *selectedFilter = filter;
             return path;
         };
-        commands.askToSave = [this](QWidget *) {
+        commands.askToSave = [this](QWidget *, const StudyCommands::Answer &reply) {
             ++questions;
-            return answer;
+            reply(answer);
         };
     }
 };
