@@ -51,21 +51,54 @@ bool hasUnsavedChanges() {
     return running && running->commands().hasUnsavedChanges();
 }
 
+// A study the page's address names, once fetched: its bytes, or why they could not be had.
+void openStudyAt(const std::string &name, const std::string &bytes, const std::string &problem) {
+    if (running)
+        running->commands().openStudyBytes(running->futureWindow(), QString::fromStdString(name),
+                                           QByteArray::fromStdString(bytes),
+                                           QString::fromStdString(problem));
+}
+
 EMSCRIPTEN_BINDINGS(study_proposal) {
     emscripten::function("hasUnsavedChanges", &hasUnsavedChanges);
+    emscripten::function("openStudyAt", &openStudyAt);
 }
+
+// index.html?study=URL opens a study file of the same site, as Open Study would: a course
+// page can link to a worked example. Another site's file is refused, not fetched.
+// clang-format off
+EM_JS(void, openStudyFromAddress, (), {
+    const address = new URLSearchParams(window.location.search).get('study');
+    if (!address)
+        return;
+    const url = new URL(address, window.location.href);
+    const name = decodeURIComponent(url.pathname.split('/').pop()) || address;
+    if (url.origin !== window.location.origin) {
+        Module.openStudyAt(name, "", "it is not on this site");
+        return;
+    }
+    fetch(url)
+        .then((response) => response.ok ? response.arrayBuffer()
+                                         : Promise.reject(new Error("the site answered " +
+                                                                    response.status)))
+        .then((buffer) => Module.openStudyAt(name, new Uint8Array(buffer), ""))
+        .catch((error) => Module.openStudyAt(name, "", error.message || String(error)));
+});
+// clang-format on
 
 // Nothing is kept between visits, so closing or reloading the tab with marks not yet saved
 // asks first, with the browser's own question.
+// clang-format off
 EM_JS(void, askBeforeLeaving, (), {
     window.addEventListener(
-        'beforeunload', (event) = > {
+        'beforeunload', (event) => {
             if (Module.hasUnsavedChanges()) {
                 event.preventDefault();
                 event.returnValue = "";
             }
         });
 });
+// clang-format on
 #endif
 
 } // namespace
@@ -80,6 +113,7 @@ int main(int argc, char *argv[]) {
     running = &app;
     askBeforeLeaving();
     app.start();
+    openStudyFromAddress();
     return qapp.exec();
 #else
     sp::CommandLine command;

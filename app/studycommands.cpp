@@ -160,15 +160,9 @@ void StudyCommands::openStudy(FormWindow *from) {
     QPointer<FormWindow> origin(from);
     QFileDialog::getOpenFileContent(QStringLiteral("Study proposals (*.txt)"),
                                     [this, origin](const QString &name, const QByteArray &bytes) {
-                                        if (name.isEmpty())
-                                            return;
-                                        replaceStudy(
-                                            origin, QFileInfo(name).fileName(),
-                                            [bytes](Model &study, QString *problem) {
-                                                return proposal::restoreStudyBytes(bytes, study,
-                                                                                   problem);
-                                            },
-                                            QString());
+                                        if (!name.isEmpty())
+                                            openStudyBytes(origin, QFileInfo(name).fileName(),
+                                                           bytes);
                                     });
 #else
     const QString path = chooseFile(from,
@@ -185,6 +179,22 @@ void StudyCommands::openStudy(FormWindow *from) {
         path);
 #endif
 }
+
+#ifdef Q_OS_WASM
+void StudyCommands::openStudyBytes(FormWindow *from, const QString &name, const QByteArray &bytes,
+                                   const QString &problem) {
+    replaceStudy(
+        from, name,
+        [bytes, problem](Model &study, QString *why) {
+            if (problem.isEmpty())
+                return proposal::restoreStudyBytes(bytes, study, why);
+            if (why)
+                *why = problem;
+            return false;
+        },
+        QString());
+}
+#endif
 
 // Like starting the program with the file: all of it is read and checked before anything
 // changes, and a file that cannot be read back changes nothing.

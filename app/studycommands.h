@@ -68,6 +68,12 @@ public:
     MenuCommands menuCommands(FormWindow *window);
 
     void openStudy(FormWindow *from);
+#ifdef Q_OS_WASM
+    // A study handed over as bytes (a browser's file picker, the page's address), opened as
+    // Open Study opens a file; `problem`, when set, says why its bytes could not be had.
+    void openStudyBytes(FormWindow *from, const QString &name, const QByteArray &bytes,
+                        const QString &problem = QString());
+#endif
     // Saves StudyProposal.txt into the current directory, as the save button does; true when
     // written, else Future's status line (and that of `from`) says why.
     bool save(FormWindow *from);

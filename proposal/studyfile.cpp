@@ -51,6 +51,7 @@ bool writeStudy(QIODevice &device, StudyFormat format, const Model &model, const
 
 #ifdef Q_OS_WASM
 // A browser keeps no files of the page's: what is saved goes to the user's downloads.
+// clang-format off
 EM_JS(void, downloadFile, (const char *name, const char *data, int size), {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([HEAPU8.slice(data, data + size)]));
@@ -58,8 +59,9 @@ EM_JS(void, downloadFile, (const char *name, const char *data, int size), {
     document.body.appendChild(link);
     link.click();
     link.remove();
-    setTimeout(() = > URL.revokeObjectURL(link.href), 60000);
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
 });
+// clang-format on
 
 bool replaceFile(const QString &path, const std::function<bool(QIODevice &, QString *)> &write,
                  QString *error) {

@@ -1,0 +1,392 @@
+#!/usr/bin/python3
+"""The program in a browser: the web folder served on localhost and driven in Debian's
+Chromium, headless, through the DevTools protocol, with real mouse events on the page. The
+presses of the desktop's end-to-end scenarios are replayed, the downloaded StudyProposal.txt
+is compared with the same golden files, the six row colours are read off a screenshot, a
+saved study is opened through the file picker and from the page's address, and the exported
+document compared with the one the Linux program writes.
+
+    run_web.py --folder build-web/study-proposal-VERSION-web --program build/study-proposal
+               [--keep DIR]
+
+--keep DIR leaves there a picture of the page after the presses (the README's docs/web.png).
+"""
+
+import argparse
+import base64
+import datetime
+import io
+import json
+import os
+import re
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+import zipfile
+
+sys.dont_write_bytecode = True  # keep the source tree clean
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+
+import run_e2e  # noqa: E402
+from harness import BACKGROUND, BLACK, Failure  # noqa: E402
+from run_e2e import (GO_TO_FUTURE, GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE,  # noqa: E402
+                     cell_centre, compare_document)
+
+try:
+    import websocket
+except ImportError:
+    sys.exit("python3-websocket is missing: run scripts/setup --test")
+
+VIEWPORT = (1280, 1024)
+LINUX_DATE = run_e2e.short_date  # the Linux program's, in the C locale
+TIMEOUT = 60
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def wait_for(what, condition, timeout=TIMEOUT):
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(0.1)
+
+
+class Screenshot:
+    """A PNG from the browser, as rows of RGB bytes (ImageMagick's own convert decodes it)."""
+
+    def __init__(self, png):
+        ppm = subprocess.run(["/usr/bin/convert", "png:-", "ppm:-"], input=png,
+                             capture_output=True, check=True).stdout
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+        self.width, self.height = int(header.group(1)), int(header.group(2))
+        self.data = ppm[header.end():]
+
+    def pixel(self, x, y):
+        at = (y * self.width + x) * 3
+        return tuple(self.data[at:at + 3])
+
+    def row(self, y):
+        return self.data[y * self.width * 3:(y + 1) * self.width * 3]
+
+
+class Browser:
+    """Headless Chromium with a page of its own, driven over the DevTools protocol."""
+
+    def __init__(self, url, downloads, profile):
+        chromium = shutil.which("chromium")
+        if not chromium:
+            raise Failure("chromium is missing: run scripts/setup --test")
+        self.process = subprocess.Popen(
+            [chromium, "--headless=new", "--no-sandbox", "--no-first-run",
+             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+             "--disable-quic", f"--user-data-dir={profile}", "--remote-debugging-port=0",
+             f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}", "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        endpoint = None
+        deadline = time.monotonic() + TIMEOUT
+        while endpoint is None and time.monotonic() < deadline:
+            line = self.process.stderr.readline()
+            found = re.search(r"DevTools listening on (ws://\S+)", line)
+            endpoint = found.group(1) if found else None
+        if endpoint is None:
+            raise Failure("chromium gave no DevTools address")
+        port = re.search(r":(\d+)/", endpoint).group(1)
+        pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json"))
+        page = next(p for p in pages if p["type"] == "page")
+        self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=TIMEOUT)
+        self.next_id = 0
+        self.events = []
+        self.call("Page.enable")
+        self.call("Runtime.enable")
+        self.call("Page.setInterceptFileChooserDialog", enabled=True)
+        self.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=downloads,
+                  eventsEnabled=True)
+        self.call("Emulation.setDeviceMetricsOverride", width=VIEWPORT[0], height=VIEWPORT[1],
+                  deviceScaleFactor=1, mobile=False)
+        self.call("Page.navigate", url=url)
+
+    def call(self, method, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get("id") == self.next_id:
+                if "error" in message:
+                    raise Failure(f"{method}: {message['error']}")
+                return message.get("result", {})
+            self.events.append(message)
+
+    def event(self, method, timeout=TIMEOUT):
+        """The next event of this kind, waiting for it."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for i, message in enumerate(self.events):
+                if message.get("method") == method:
+                    return self.events.pop(i)["params"]
+            self.socket.settimeout(max(0.1, deadline - time.monotonic()))
+            try:
+                self.events.append(json.loads(self.socket.recv()))
+            except websocket.WebSocketTimeoutException:
+                raise Failure(f"no {method} in {timeout} s")
+
+    def poll(self):
+        """Takes in what events have arrived, without waiting."""
+        self.socket.settimeout(0.05)
+        try:
+            self.events.append(json.loads(self.socket.recv()))
+        except websocket.WebSocketTimeoutException:
+            pass
+        self.socket.settimeout(TIMEOUT)
+
+    def evaluate(self, expression):
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True)
+        return result.get("result", {}).get("value")
+
+    def shot(self):
+        return Screenshot(base64.b64decode(self.call("Page.captureScreenshot")["data"]))
+
+    def press(self, x, y, button="left"):
+        for kind in ("mousePressed", "mouseReleased"):
+            self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
+                      clickCount=1)
+
+    def close(self):
+        try:
+            self.socket.close()
+        finally:
+            self.process.kill()
+            self.process.wait()
+
+
+def browser_date(day):
+    """The short date of the browser's locale (English, United States, in the headless
+    Chromium here)."""
+    return f"{day.month}/{day.day}/{day.year % 100:02d}"
+
+
+class Page:
+    """The program in the page: the window in front addressed in client-area pixels, the
+    layout's coordinates below its menu bar, as on the desktop."""
+
+    def __init__(self, browser, downloads):
+        self.browser = browser
+        self.downloads = downloads
+        wait_for("the program to start",
+                 lambda: self.browser.evaluate(
+                     "getComputedStyle(document.getElementById('qtcanvas')).display") == "block")
+        self.left, self.top = wait_for("a window with its grey client area", self.client_corner)
+
+    def client_corner(self):
+        """The top-left corner of the client area of the window in front: the first row with a
+        run of the layout's grey as wide as most of the window, where the run starts."""
+        shot = self.browser.shot()
+        grey = bytes(BACKGROUND) * 600
+        for y in range(shot.height):
+            at = shot.row(y).find(grey)
+            while at >= 0 and at % 3:
+                at = shot.row(y).find(grey, at + 1)
+            if at >= 0:
+                return at // 3, y
+        return None
+
+    def locate(self):
+        self.left, self.top = wait_for("the window in front", self.client_corner)
+
+    def press(self, point, button="left"):
+        self.browser.press(self.left + point[0], self.top + point[1], button)
+
+    def pixel(self, shot, point):
+        return shot.pixel(self.left + point[0], self.top + point[1])
+
+    def press_cells(self, presses):
+        for aspect, index, button in presses:
+            self.press(cell_centre(aspect, index), "middle" if button == 2 else "left")
+
+    def download(self, name, action):
+        """Runs `action` and returns the bytes of the file the page then downloads."""
+        path = os.path.join(self.downloads, name)
+        if os.path.exists(path):
+            os.remove(path)
+        action()
+        self.browser.event("Browser.downloadWillBegin")
+        done = wait_for(f"{name} to download", lambda: next(
+            (e for e in self.browser.events if e.get("method") == "Browser.downloadProgress"
+             and e["params"]["state"] == "completed"), None) or self.browser.poll())
+        self.browser.events.remove(done)
+        with open(path, "rb") as f:
+            return f.read()
+
+    def keys(self, key, code, modifiers=0, text=""):
+        """A key pressed and released on the page: `modifiers` 2 for Ctrl, 10 Ctrl+Shift."""
+        virtual = ord(key.upper()) if len(key) == 1 else {"ArrowDown": 40, "Enter": 13}[key]
+        for kind in ("keyDown", "keyUp"):
+            self.browser.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
+                              modifiers=modifiers, windowsVirtualKeyCode=virtual,
+                              text=text if kind == "keyDown" else "")
+
+
+# The marks of the desktop's keyword_index scenario, whose saved file is worked_example.txt:
+# (aspect, index, 1 left or 2 middle), in Future, in Impacts, then in Future again.
+WORKED_EXAMPLE = (
+    [(3, 7, 1), (3, 8, 2), (3, 8, 2), (3, 12, 1)],
+    [(MASS, 7, 1), (MASS, 12, 1), (3, 8, 1), (3, 8, 2), (3, 9, 1), (5, 7, 1), (5, 7, 1)],
+    [(5, 7, 1), (5, 7, 2), (5, 7, 1)],
+)
+
+
+def worked_example(page):
+    """Presses on both windows through real mouse events, switching by the buttons and by a
+    right press; the save button downloads the very bytes the desktop program writes."""
+    future, impacts, again = WORKED_EXAMPLE
+    page.press_cells(future)
+    page.press(GO_TO_IMPACTS)
+    page.locate()
+    page.press_cells(impacts)
+    page.press(cell_centre(1, 0), "right")  # switches back, marks nothing
+    page.locate()
+    page.press_cells(again)
+    first_day = datetime.date.today()
+    data = page.download("StudyProposal.txt", lambda: page.press(SAVE))
+    compare_document(data, "worked_example.txt", {first_day, datetime.date.today()})
+    return data
+
+
+def row_colours(page):
+    """The six rows of Future in their colours, exact, read where no caption is drawn."""
+    shot = page.browser.shot()
+    for aspect, colour in ROW_COLOURS.items():
+        x, y = cell_centre(aspect, 20)
+        seen = page.pixel(shot, (x - 7, y - 7))
+        if seen != colour:
+            raise Failure(f"row {aspect} of Future is {seen} in the browser, not {colour}")
+
+
+def open_study(page, study, golden):
+    """File > Open Study (Ctrl+O) through the browser's file picker: the study's marks and
+    horizon replace the others, as the next download shows."""
+    page.keys("o", "KeyO", modifiers=2)
+    chooser = page.browser.event("Page.fileChooserOpened")
+    page.browser.call("DOM.setFileInputFiles", files=[study],
+                      backendNodeId=chooser["backendNodeId"])
+    time.sleep(1)  # the page reads the file and shows the study
+    first_day = datetime.date.today()
+    data = page.download("StudyProposal.txt", lambda: page.press(SAVE))
+    compare_document(data, golden, {first_day, datetime.date.today()})
+
+
+def exported_document(page, program, study, tmp):
+    """Export OpenDocument Text from the File menu downloads the document the Linux program
+    exports from the same study: the same content and styles."""
+    def choose():
+        page.press((18, -10))  # "File" on the menu bar above the client area
+        for _ in range(4):  # Open Study, Save, Export Word Document, Export OpenDocument Text
+            page.keys("ArrowDown", "ArrowDown")
+        page.keys("Enter", "Enter")
+
+    web = page.download("StudyProposal.odt", choose)
+    linux = os.path.join(tmp, "linux.odt")
+    subprocess.run([program, "--export", linux, study], check=True, capture_output=True,
+                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+    # The date of the title line is each system's short date: the browser's for the Linux
+    # program's, the one difference between them.
+    today = datetime.date.today()
+    dates = (f"({browser_date(today)})".encode(), f"({LINUX_DATE(today)})".encode())
+    with zipfile.ZipFile(linux) as a, zipfile.ZipFile(io.BytesIO(web)) as b:
+        for part in ("content.xml", "styles.xml", "META-INF/manifest.xml", "mimetype"):
+            if a.read(part) != b.read(part).replace(*dates):
+                raise Failure(f"the browser's document differs from the Linux program's in "
+                              f"{part}")
+        for picture in ("Pictures/future.png", "Pictures/impacts.png"):
+            if b.read(picture)[:24] != a.read(picture)[:24]:  # signature and size
+                raise Failure(f"the browser's {picture} is not the Linux program's size")
+
+
+def study_from_address(browser, downloads, site, study):
+    """index.html?study=NAME opens that file of the same site at start, as Open Study does:
+    the first save gives back its bytes."""
+    name = os.path.basename(study)
+    browser.call("Page.navigate", url=f"{site}index.html?study={name}")
+    time.sleep(1)  # the old page gone before the new one is looked for
+    page = Page(browser, downloads)
+    time.sleep(1)  # the page fetches the file and shows the study
+    first_day = datetime.date.today()
+    data = page.download("StudyProposal.txt", lambda: page.press(SAVE))
+    compare_document(data, "horizon_edited.txt", {first_day, datetime.date.today()})
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--folder", required=True)
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--keep")
+    args = parser.parse_args()
+    if not os.path.exists(os.path.join(args.folder, "index.html")):
+        print(f"FAIL set-up: {args.folder} holds no index.html; build it with scripts/web")
+        return 1
+    run_e2e.short_date = browser_date
+    tmp = tempfile.mkdtemp(prefix="sp-web-")
+    # The folder as a site, with room for a study file beside the page.
+    site = os.path.join(tmp, "site")
+    os.makedirs(site)
+    for name in os.listdir(args.folder):
+        os.symlink(os.path.abspath(os.path.join(args.folder, name)), os.path.join(site, name))
+    port = free_port()
+    server = subprocess.Popen(
+        [sys.executable, os.path.join(HERE, "..", "..", "scripts", "web-serve.py"),
+         site, str(port)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    browser = None
+    try:
+        wait_for("the server", lambda: socket.socket().connect_ex(("127.0.0.1", port)) == 0)
+        downloads = os.path.join(tmp, "downloads")
+        os.makedirs(downloads)
+        browser = Browser(f"http://127.0.0.1:{port}/index.html", downloads,
+                          os.path.join(tmp, "profile"))
+        page = Page(browser, downloads)
+        saved = worked_example(page)
+        row_colours(page)
+        if args.keep:
+            with open(os.path.join(args.keep, "web.png"), "wb") as f:
+                f.write(base64.b64decode(browser.call("Page.captureScreenshot")["data"]))
+        study = os.path.join(tmp, "StudyProposal.txt")
+        with open(study, "wb") as f:
+            f.write(saved)
+        exported_document(page, args.program, study, tmp)
+        golden = os.path.join(run_e2e.DATA, "horizon_edited.txt")
+        other = os.path.join(site, "other.txt")
+        with open(golden, "rb") as f:
+            data = f.read().replace(b"{{DATE}}", browser_date(datetime.date.today()).encode())
+        with open(other, "wb") as f:
+            f.write(data)
+        open_study(page, other, "horizon_edited.txt")
+        study_from_address(browser, downloads, f"http://127.0.0.1:{port}/", other)
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        if browser:
+            with open(os.path.join(tmp, "failure.png"), "wb") as f:
+                f.write(base64.b64decode(browser.call("Page.captureScreenshot")["data"]))
+            print(f"the page as it was: {os.path.join(tmp, 'failure.png')}")
+        return 1
+    finally:
+        if browser:
+            browser.close()
+        server.kill()
+    shutil.rmtree(tmp, ignore_errors=True)
+    print("web: the program in Chromium saved, opened and exported as the Linux program does")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
