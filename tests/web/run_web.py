@@ -9,7 +9,8 @@ document compared with the one the Linux program writes.
     run_web.py --folder build-web/study-proposal-VERSION-web --program build/study-proposal
                [--keep DIR]
 
---keep DIR leaves there a picture of the page after the presses (the README's docs/web.png).
+--keep DIR leaves there pictures of the page with each window in front, after the presses
+(the README's docs/web.png and docs/web-impacts.png).
 """
 
 import argparse
@@ -215,13 +216,13 @@ class Page:
         for aspect, index, button in presses:
             self.press(cell_centre(aspect, index), "middle" if button == 2 else "left")
 
-    def download(self, name, action):
+    def download(self, name, action, timeout=TIMEOUT):
         """Runs `action` and returns the bytes of the file the page then downloads."""
         path = os.path.join(self.downloads, name)
         if os.path.exists(path):
             os.remove(path)
         action()
-        self.browser.event("Browser.downloadWillBegin")
+        self.browser.event("Browser.downloadWillBegin", timeout)
         done = wait_for(f"{name} to download", lambda: next(
             (e for e in self.browser.events if e.get("method") == "Browser.downloadProgress"
              and e["params"]["state"] == "completed"), None) or self.browser.poll())
@@ -247,7 +248,13 @@ WORKED_EXAMPLE = (
 )
 
 
-def worked_example(page):
+def keep_picture(browser, keep, name):
+    if keep:
+        with open(os.path.join(keep, name), "wb") as f:
+            f.write(base64.b64decode(browser.call("Page.captureScreenshot")["data"]))
+
+
+def worked_example(page, keep):
     """Presses on both windows through real mouse events, switching by the buttons and by a
     right press; the save button downloads the very bytes the desktop program writes."""
     future, impacts, again = WORKED_EXAMPLE
@@ -255,6 +262,7 @@ def worked_example(page):
     page.press(GO_TO_IMPACTS)
     page.locate()
     page.press_cells(impacts)
+    keep_picture(page.browser, keep, "web-impacts.png")
     page.press(cell_centre(1, 0), "right")  # switches back, marks nothing
     page.locate()
     page.press_cells(again)
@@ -279,9 +287,11 @@ def open_study(page, study, golden):
     horizon replace the others, as the next download shows."""
     page.keys("o", "KeyO", modifiers=2)
     chooser = page.browser.event("Page.fileChooserOpened")
+    before = page.browser.shot().data
     page.browser.call("DOM.setFileInputFiles", files=[study],
                       backendNodeId=chooser["backendNodeId"])
-    time.sleep(1)  # the page reads the file and shows the study
+    wait_for("the study to show", lambda: page.browser.shot().data != before)
+    time.sleep(0.3)  # both windows updated
     first_day = datetime.date.today()
     data = page.download("StudyProposal.txt", lambda: page.press(SAVE))
     compare_document(data, golden, {first_day, datetime.date.today()})
@@ -318,12 +328,20 @@ def study_from_address(browser, downloads, site, study):
     """index.html?study=NAME opens that file of the same site at start, as Open Study does:
     the first save gives back its bytes."""
     name = os.path.basename(study)
+    browser.events = [e for e in browser.events if e.get("method") != "Page.loadEventFired"]
     browser.call("Page.navigate", url=f"{site}index.html?study={name}")
-    time.sleep(1)  # the old page gone before the new one is looked for
+    browser.event("Page.loadEventFired")  # the old page gone before the new one is looked for
     page = Page(browser, downloads)
-    time.sleep(1)  # the page fetches the file and shows the study
     first_day = datetime.date.today()
-    data = page.download("StudyProposal.txt", lambda: page.press(SAVE))
+    # Until the page has fetched the study, the save is refused (no frame, no grain) and
+    # downloads nothing: press again.
+    for attempt in range(20):
+        try:
+            data = page.download("StudyProposal.txt", lambda: page.press(SAVE), timeout=3)
+            break
+        except Failure:
+            if attempt == 19:
+                raise
     compare_document(data, "horizon_edited.txt", {first_day, datetime.date.today()})
 
 
@@ -355,11 +373,9 @@ def main():
         browser = Browser(f"http://127.0.0.1:{port}/index.html", downloads,
                           os.path.join(tmp, "profile"))
         page = Page(browser, downloads)
-        saved = worked_example(page)
+        saved = worked_example(page, args.keep)
         row_colours(page)
-        if args.keep:
-            with open(os.path.join(args.keep, "web.png"), "wb") as f:
-                f.write(base64.b64decode(browser.call("Page.captureScreenshot")["data"]))
+        keep_picture(browser, args.keep, "web.png")
         study = os.path.join(tmp, "StudyProposal.txt")
         with open(study, "wb") as f:
             f.write(saved)
