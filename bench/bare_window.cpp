@@ -7,6 +7,6 @@ int main(int argc, char *argv[]) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("Future"));
     window.resize(762, 588); // the client area and the menu bar above it
-    window.show();
+    window.setVisible(true); // as the program does: a browser would otherwise maximize it
     return app.exec();
 }

@@ -3,8 +3,20 @@
 # the program against a bare window, in PAIRS alternating pairs.
 #   bench/mapped.sh BENCH_MAPPED PROGRAM BARE_WINDOW [PAIRS]
 set -euo pipefail
-[[ "${1:-}" == --inside ]] || exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-    dbus-run-session -- "$0" --inside "$@"
+if [[ "${1:-}" != --inside ]]; then
+    # The X server picks a free display itself: choosing one beforehand, as xvfb-run -a does,
+    # races with the other tests' servers.
+    display=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display" 2>/dev/null &
+    server=$!
+    trap 'kill $server; wait $server 2>/dev/null; rm -f "$display"' EXIT
+    for _ in $(seq 100); do
+        [[ $(wc -l <"$display") -ge 1 ]] && break
+        sleep 0.1
+    done
+    DISPLAY=:$(head -n 1 "$display") dbus-run-session -- "$0" --inside "$@"
+    exit
+fi
 shift
 openbox >/dev/null 2>&1 &
 wm=$!
