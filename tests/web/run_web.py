@@ -186,8 +186,7 @@ class Page:
         self.browser = browser
         self.downloads = downloads
         wait_for("the program to start",
-                 lambda: self.browser.evaluate(
-                     "getComputedStyle(document.getElementById('qtcanvas')).display") == "block")
+                 lambda: self.browser.evaluate("document.body.dataset.program") == "running")
         self.left, self.top = wait_for("a window with its grey client area", self.client_corner)
 
     def client_corner(self):
