@@ -1,9 +1,10 @@
 // Start-up as a user meets it: from the spawn of a program until its window "Future" is
 // mapped and viewable on the X server, under whatever window manager and session bus the
-// environment has. The program and a bare Qt window of the same size and caption are started
-// in turn, pair after pair, so that both meet the same state of the machine.
+// environment has. The program and a baseline (a bare Qt window of the same size and caption;
+// the same with text) are started in turn, pair after pair, so that both meet the same state
+// of the machine.
 //
-//   bench_mapped PAIRS PROGRAM BARE_PROGRAM
+//   bench_mapped PAIRS PROGRAM BASELINE...
 #include "stats.h"
 
 #include <xcb/xcb.h>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -132,32 +134,37 @@ double timeToViewable(Display &display, const char *program) {
 
 } // namespace
 
+// The program against each baseline in turn, in alternating pairs.
 int main(int argc, char *argv[]) {
-    if (argc != 4) {
-        std::fputs("usage: bench_mapped PAIRS PROGRAM BARE_PROGRAM\n", stderr);
+    if (argc < 4) {
+        std::fputs("usage: bench_mapped PAIRS PROGRAM BASELINE...\n", stderr);
         return 2;
     }
     const int pairs = std::atoi(argv[1]);
     Display display;
-    // Warm the file cache for both.
-    timeToViewable(display, argv[2]);
-    timeToViewable(display, argv[3]);
-    std::vector<double> program, bare, ratios;
-    for (int i = 0; i < pairs; ++i) {
-        // In turn which goes first, so neither always meets what the other left behind.
-        const bool programFirst = i % 2 == 0;
-        const double first = timeToViewable(display, programFirst ? argv[2] : argv[3]);
-        const double second = timeToViewable(display, programFirst ? argv[3] : argv[2]);
-        program.push_back(programFirst ? first : second);
-        bare.push_back(programFirst ? second : first);
-        ratios.push_back(program.back() / bare.back());
+    // Warm the file cache for all.
+    for (int i = 2; i < argc; ++i)
+        timeToViewable(display, argv[i]);
+    for (int baseline = 3; baseline < argc; ++baseline) {
+        std::vector<double> program, bare, ratios;
+        for (int i = 0; i < pairs; ++i) {
+            // In turn which goes first, so neither always meets what the other left behind.
+            const bool programFirst = i % 2 == 0;
+            const double first = timeToViewable(display, programFirst ? argv[2] : argv[baseline]);
+            const double second = timeToViewable(display, programFirst ? argv[baseline] : argv[2]);
+            program.push_back(programFirst ? first : second);
+            bare.push_back(programFirst ? second : first);
+            ratios.push_back(program.back() / bare.back());
+        }
+        const std::string name = std::filesystem::path(argv[baseline]).filename().string();
+        std::printf("Start-up to mapped window, %d alternating pairs against %s\n", pairs,
+                    name.c_str());
+        sp::bench::print((name + ": spawn to mapped").c_str(), sp::bench::summarize(bare), "ms");
+        sp::bench::print("Future: spawn to mapped", sp::bench::summarize(program), "ms");
+        sp::bench::printRatio("Future start-up (medians)", sp::bench::summarize(program),
+                              sp::bench::summarize(bare));
+        std::printf("%-44s %.2fx\n", "median of the pairs' ratios",
+                    sp::bench::summarize(ratios).median);
     }
-    std::printf("Start-up to mapped window, %d alternating pairs\n", pairs);
-    sp::bench::print("bare window: spawn to mapped", sp::bench::summarize(bare), "ms");
-    sp::bench::print("Future: spawn to mapped", sp::bench::summarize(program), "ms");
-    sp::bench::printRatio("Future start-up (medians)", sp::bench::summarize(program),
-                          sp::bench::summarize(bare));
-    std::printf("%-44s %.2fx\n", "median of the pairs' ratios",
-                sp::bench::summarize(ratios).median);
     return 0;
 }

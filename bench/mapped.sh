@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up to a mapped window as on a desktop: its own Xvfb with openbox and a D-Bus session,
-# the program against a bare window, in PAIRS alternating pairs.
-#   bench/mapped.sh BENCH_MAPPED PROGRAM BARE_WINDOW [PAIRS]
+# the program against each baseline, in PAIRS alternating pairs.
+#   bench/mapped.sh BENCH_MAPPED PAIRS PROGRAM BASELINE...
 set -euo pipefail
 if [[ "${1:-}" != --inside ]]; then
     # The X server picks a free display itself: choosing one beforehand, as xvfb-run -a does,
@@ -26,4 +26,4 @@ for _ in $(seq 50); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
     sleep 0.1
 done
-"$1" "${4:-31}" "$2" "$3"
+"$@"
