@@ -113,6 +113,11 @@ class Browser:
         self.call("Page.enable")
         self.call("Runtime.enable")
         self.call("Page.setInterceptFileChooserDialog", enabled=True)
+        # Later Qt opens files through the File System Access picker where a browser has one,
+        # which the protocol cannot fill in; without it Qt uses a file input, as in the
+        # browsers that lack the picker.
+        self.call("Page.addScriptToEvaluateOnNewDocument",
+                  source="window.showOpenFilePicker = undefined;")
         self.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=downloads,
                   eventsEnabled=True)
         self.call("Emulation.setDeviceMetricsOverride", width=VIEWPORT[0], height=VIEWPORT[1],
