@@ -93,7 +93,8 @@ class Browser:
         self.process = subprocess.Popen(
             [chromium, "--headless=new", "--no-sandbox", "--no-first-run",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--disable-quic", f"--user-data-dir={profile}", "--remote-debugging-port=0",
+             "--disable-quic", "--disable-dev-shm-usage",  # a container's /dev/shm is small
+             f"--user-data-dir={profile}", "--remote-debugging-port=0",
              f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}", "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         endpoint = None
