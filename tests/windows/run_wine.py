@@ -53,6 +53,10 @@ class Wine:
         }
         started = time.monotonic()
         self.run(["wineboot", "-i"], timeout=180)
+        # A program that crashes ends with Wine's backtrace on its standard error, where a
+        # test shows it, rather than waiting behind a dialog until the test times out.
+        self.run(["reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
+                  "/t", "REG_DWORD", "/d", "0", "/f"])
         print(f"-- a fresh Wine prefix in {time.monotonic() - started:.0f} s", flush=True)
 
     def run(self, args, display=None, check=True, timeout=120):
