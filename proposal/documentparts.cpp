@@ -45,9 +45,10 @@ QByteArray png(const QImage &image) {
 std::array<QByteArray, 2> matrixPngs(const Model &model) {
     const auto picture = [&model](MatrixKind which) { return png(matrixImage(model, which)); };
     std::array<QByteArray, 2> pngs;
-#if QT_CONFIG(thread)
+#if QT_CONFIG(thread) && !defined(Q_OS_WIN)
     // Each picture on a core of its own: QPainter draws text on images in any thread. The font
-    // families are looked up here first, once.
+    // families are looked up here first, once. Not on Windows, where Qt's font engines share
+    // one device context between threads.
     fonts::family(fonts::Face::Arial);
     std::thread second([&] { pngs[1] = picture(MatrixKind::Impacts); });
     pngs[0] = picture(MatrixKind::Future);
