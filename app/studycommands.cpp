@@ -279,25 +279,24 @@ bool StudyCommands::save(FormWindow *from) {
 }
 
 void StudyCommands::exportDocument(FormWindow *from) {
-    // The document is the saved proposal formatted, so it waits for the same frame and grain.
-    if (!proposal::saveAllowed(host_.model())) {
-        tell(from, proposal::refusalMessage());
-        return;
-    }
     // Word first: most students hand in Word files.
-    exportTo(from, {FileRequest::Save, QStringLiteral("Export Document"),
-                    QStringLiteral("StudyProposal.docx"),
-                    QStringLiteral("Word document (*.docx);;OpenDocument text (*.odt)")});
+    exportFormatted(from, QStringLiteral("StudyProposal.docx"),
+                    QStringLiteral("Word document (*.docx);;OpenDocument text (*.odt)"));
 }
 
 void StudyCommands::exportOpenDocument(FormWindow *from) {
+    exportFormatted(from, QStringLiteral("StudyProposal.odt"),
+                    QStringLiteral("OpenDocument text (*.odt)"));
+}
+
+// The document is the saved proposal formatted, so it waits for the same frame and grain.
+void StudyCommands::exportFormatted(FormWindow *from, const QString &suggested,
+                                    const QString &filter) {
     if (!proposal::saveAllowed(host_.model())) {
         tell(from, proposal::refusalMessage());
         return;
     }
-    exportTo(from,
-             {FileRequest::Save, QStringLiteral("Export Document"),
-              QStringLiteral("StudyProposal.odt"), QStringLiteral("OpenDocument text (*.odt)")});
+    exportTo(from, {FileRequest::Save, QStringLiteral("Export Document"), suggested, filter});
 }
 
 void StudyCommands::exportPdf(FormWindow *from) {

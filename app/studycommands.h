@@ -114,6 +114,7 @@ private:
     void showStudy(FormWindow *from, const QString &name, const ReadStudy &read,
                    const QString &path);
     QString chooseFile(FormWindow *from, const FileRequest &request, QString *selectedFilter);
+    void exportFormatted(FormWindow *from, const QString &suggested, const QString &filter);
     void exportTo(FormWindow *from, FileRequest request);
     void tell(FormWindow *from, const QString &text);
 

@@ -13,7 +13,6 @@ import argparse
 import base64
 import os
 import shutil
-import socket
 import statistics
 import subprocess
 import sys
@@ -25,7 +24,7 @@ sys.dont_write_bytecode = True  # keep the source tree clean
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
 
-from run_web import Browser, Failure, Screenshot, free_port, wait_for  # noqa: E402
+from run_web import Browser, Failure, Screenshot, Server, wait_for  # noqa: E402
 
 # A window's client area, seen as a run this wide of one colour: the program's layout grey,
 # the bare window's palette grey.
@@ -114,34 +113,28 @@ def main():
     parser.add_argument("--pairs", type=int, default=7)
     args = parser.parse_args()
     tmp = tempfile.mkdtemp(prefix="sp-web-bench-")
-    port = free_port()
     root = os.path.commonpath([os.path.abspath(args.program), os.path.abspath(args.bare)])
-    server = subprocess.Popen(
-        [sys.executable, os.path.join(HERE, "..", "scripts", "web-serve.py"), root, str(port)],
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     browser = None
-
-    def url(folder):
-        return f"http://127.0.0.1:{port}/{os.path.relpath(folder, root)}/index.html"
     try:
-        wait_for("the server", lambda: socket.socket().connect_ex(("127.0.0.1", port)) == 0)
-        browser = Browser("about:blank", tmp, os.path.join(tmp, "profile"))
-        browser.call("Network.enable")
-        browser.call("Network.setCacheDisabled", cacheDisabled=True)
-        targets = {"program": (url(args.program), PROGRAM_GREY),
-                   "bare": (url(args.bare), bare_colour(browser, url(args.bare)))}
-        times = {"program": [], "bare": []}
-        first_frame(browser, *targets["bare"])  # the browser's own start-up out of the way
-        for _ in range(args.pairs):
-            for name in ("program", "bare"):
-                times[name].append(first_frame(browser, *targets[name]))
+        with Server(root) as server:
+            def url(folder):
+                return f"{server.url}{os.path.relpath(folder, root)}/index.html"
+            browser = Browser("about:blank", tmp, os.path.join(tmp, "profile"))
+            browser.call("Network.enable")
+            browser.call("Network.setCacheDisabled", cacheDisabled=True)
+            targets = {"program": (url(args.program), PROGRAM_GREY),
+                       "bare": (url(args.bare), bare_colour(browser, url(args.bare)))}
+            times = {"program": [], "bare": []}
+            first_frame(browser, *targets["bare"])  # the browser's own start-up out of the way
+            for _ in range(args.pairs):
+                for name in ("program", "bare"):
+                    times[name].append(first_frame(browser, *targets[name]))
     except Failure as failure:
         print(f"FAIL: {failure}")
         return 1
     finally:
         if browser:
             browser.close()
-        server.kill()
         shutil.rmtree(tmp, ignore_errors=True)
     program, bare = (statistics.median(times[n]) * 1000 for n in ("program", "bare"))
     ratios = statistics.median(p / b for p, b in zip(times["program"], times["bare"]))

@@ -65,6 +65,29 @@ def wait_for(what, condition, timeout=TIMEOUT):
         time.sleep(0.1)
 
 
+class Server:
+    """A folder served on localhost by scripts/web-serve.py, as `scripts/web --serve` does."""
+
+    def __init__(self, folder):
+        port = free_port()
+        self.url = f"http://127.0.0.1:{port}/"
+        self.process = subprocess.Popen(
+            [sys.executable, os.path.join(HERE, "..", "..", "scripts", "web-serve.py"), folder,
+             str(port)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            wait_for("the server", lambda: socket.socket().connect_ex(("127.0.0.1", port)) == 0)
+        except Failure:
+            self.process.kill()
+            raise
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.process.kill()
+        self.process.wait()
+
+
 class Screenshot:
     """A PNG from the browser, as rows of RGB bytes (ImageMagick's own convert decodes it)."""
 
@@ -366,44 +389,38 @@ def main():
     os.makedirs(site)
     for name in os.listdir(args.folder):
         os.symlink(os.path.abspath(os.path.join(args.folder, name)), os.path.join(site, name))
-    port = free_port()
-    server = subprocess.Popen(
-        [sys.executable, os.path.join(HERE, "..", "..", "scripts", "web-serve.py"),
-         site, str(port)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     browser = None
     try:
-        wait_for("the server", lambda: socket.socket().connect_ex(("127.0.0.1", port)) == 0)
-        downloads = os.path.join(tmp, "downloads")
-        os.makedirs(downloads)
-        browser = Browser(f"http://127.0.0.1:{port}/index.html", downloads,
-                          os.path.join(tmp, "profile"))
-        page = Page(browser, downloads)
-        saved = worked_example(page, args.keep)
-        row_colours(page)
-        keep_picture(browser, args.keep, "web.png")
-        study = os.path.join(tmp, "StudyProposal.txt")
-        with open(study, "wb") as f:
-            f.write(saved)
-        exported_document(page, args.program, study, tmp)
-        golden = os.path.join(run_e2e.DATA, "horizon_edited.txt")
-        other = os.path.join(site, "other.txt")
-        with open(golden, "rb") as f:
-            data = f.read().replace(b"{{DATE}}", browser_date(datetime.date.today()).encode())
-        with open(other, "wb") as f:
-            f.write(data)
-        open_study(page, other, "horizon_edited.txt")
-        study_from_address(browser, downloads, f"http://127.0.0.1:{port}/", other)
+        with Server(site) as server:
+            downloads = os.path.join(tmp, "downloads")
+            os.makedirs(downloads)
+            browser = Browser(f"{server.url}index.html", downloads, os.path.join(tmp, "profile"))
+            page = Page(browser, downloads)
+            saved = worked_example(page, args.keep)
+            row_colours(page)
+            keep_picture(browser, args.keep, "web.png")
+            study = os.path.join(tmp, "StudyProposal.txt")
+            with open(study, "wb") as f:
+                f.write(saved)
+            exported_document(page, args.program, study, tmp)
+            golden = os.path.join(run_e2e.DATA, "horizon_edited.txt")
+            other = os.path.join(site, "other.txt")
+            with open(golden, "rb") as f:
+                data = f.read().replace(b"{{DATE}}",
+                                        browser_date(datetime.date.today()).encode())
+            with open(other, "wb") as f:
+                f.write(data)
+            open_study(page, other, "horizon_edited.txt")
+            study_from_address(browser, downloads, server.url, other)
     except Failure as failure:
         print(f"FAIL: {failure}")
         if browser:
-            with open(os.path.join(tmp, "failure.png"), "wb") as f:
-                f.write(base64.b64decode(browser.call("Page.captureScreenshot")["data"]))
+            keep_picture(browser, tmp, "failure.png")
             print(f"the page as it was: {os.path.join(tmp, 'failure.png')}")
         return 1
     finally:
         if browser:
             browser.close()
-        server.kill()
     shutil.rmtree(tmp, ignore_errors=True)
     print("web: the program in Chromium saved, opened and exported as the Linux program does")
     return 0
