@@ -21,10 +21,10 @@ import time
 import zlib
 
 sys.dont_write_bytecode = True  # keep the source tree clean
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 
-from run_web import Browser, Failure, Screenshot, Server, wait_for  # noqa: E402
+from harness import Failure  # noqa: E402
+from harness.browser import Browser, Screenshot, Server, wait_for  # noqa: E402
 
 # A window's client area, seen as a run this wide of one colour: the program's layout grey,
 # the bare window's palette grey.

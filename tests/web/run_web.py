@@ -17,188 +17,26 @@ import argparse
 import base64
 import datetime
 import io
-import json
 import os
-import re
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
 import time
-import urllib.request
 import zipfile
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+sys.path[:0] = [os.path.join(HERE, "..", ".."), os.path.join(HERE, "..", "e2e")]
 
 import run_e2e  # noqa: E402
-from harness import BACKGROUND, BLACK, Failure  # noqa: E402
-from run_e2e import (GO_TO_FUTURE, GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE,  # noqa: E402
-                     cell_centre, compare_document)
+from harness import Failure  # noqa: E402
+from harness.browser import TIMEOUT, Browser, Server, wait_for  # noqa: E402
+from harness.program import GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE, cell_centre  # noqa: E402
+from harness.xsession import BACKGROUND  # noqa: E402
+from run_e2e import compare_document  # noqa: E402
 
-try:
-    import websocket
-except ImportError:
-    sys.exit("python3-websocket is missing: run scripts/setup --test")
-
-VIEWPORT = (1280, 1024)
 LINUX_DATE = run_e2e.short_date  # the Linux program's, in the C locale
-TIMEOUT = 60
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def wait_for(what, condition, timeout=TIMEOUT):
-    deadline = time.monotonic() + timeout
-    while True:
-        result = condition()
-        if result:
-            return result
-        if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for {what}")
-        time.sleep(0.1)
-
-
-class Server:
-    """A folder served on localhost by scripts/web-serve.py, as `scripts/web --serve` does."""
-
-    def __init__(self, folder):
-        port = free_port()
-        self.url = f"http://127.0.0.1:{port}/"
-        self.process = subprocess.Popen(
-            [sys.executable, os.path.join(HERE, "..", "..", "scripts", "web-serve.py"), folder,
-             str(port)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            wait_for("the server", lambda: socket.socket().connect_ex(("127.0.0.1", port)) == 0)
-        except Failure:
-            self.process.kill()
-            raise
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *_):
-        self.process.kill()
-        self.process.wait()
-
-
-class Screenshot:
-    """A PNG from the browser, as rows of RGB bytes (ImageMagick's own convert decodes it)."""
-
-    def __init__(self, png):
-        ppm = subprocess.run(["/usr/bin/convert", "png:-", "ppm:-"], input=png,
-                             capture_output=True, check=True).stdout
-        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
-        self.width, self.height = int(header.group(1)), int(header.group(2))
-        self.data = ppm[header.end():]
-
-    def pixel(self, x, y):
-        at = (y * self.width + x) * 3
-        return tuple(self.data[at:at + 3])
-
-    def row(self, y):
-        return self.data[y * self.width * 3:(y + 1) * self.width * 3]
-
-
-class Browser:
-    """Headless Chromium with a page of its own, driven over the DevTools protocol."""
-
-    def __init__(self, url, downloads, profile):
-        chromium = shutil.which("chromium")
-        if not chromium:
-            raise Failure("chromium is missing: run scripts/setup --test")
-        self.process = subprocess.Popen(
-            [chromium, "--headless=new", "--no-sandbox", "--no-first-run",
-             "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--disable-quic", "--disable-dev-shm-usage",  # a container's /dev/shm is small
-             f"--user-data-dir={profile}", "--remote-debugging-port=0",
-             f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}", "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-        endpoint = None
-        deadline = time.monotonic() + TIMEOUT
-        while endpoint is None and time.monotonic() < deadline:
-            line = self.process.stderr.readline()
-            found = re.search(r"DevTools listening on (ws://\S+)", line)
-            endpoint = found.group(1) if found else None
-        if endpoint is None:
-            raise Failure("chromium gave no DevTools address")
-        port = re.search(r":(\d+)/", endpoint).group(1)
-        pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json"))
-        page = next(p for p in pages if p["type"] == "page")
-        self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=TIMEOUT)
-        self.next_id = 0
-        self.events = []
-        self.call("Page.enable")
-        self.call("Runtime.enable")
-        self.call("Page.setInterceptFileChooserDialog", enabled=True)
-        # Later Qt opens files through the File System Access picker where a browser has one,
-        # which the protocol cannot fill in; without it Qt uses a file input, as in the
-        # browsers that lack the picker.
-        self.call("Page.addScriptToEvaluateOnNewDocument",
-                  source="window.showOpenFilePicker = undefined;")
-        self.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=downloads,
-                  eventsEnabled=True)
-        self.call("Emulation.setDeviceMetricsOverride", width=VIEWPORT[0], height=VIEWPORT[1],
-                  deviceScaleFactor=1, mobile=False)
-        self.call("Page.navigate", url=url)
-
-    def call(self, method, **params):
-        self.next_id += 1
-        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
-        while True:
-            message = json.loads(self.socket.recv())
-            if message.get("id") == self.next_id:
-                if "error" in message:
-                    raise Failure(f"{method}: {message['error']}")
-                return message.get("result", {})
-            self.events.append(message)
-
-    def event(self, method, timeout=TIMEOUT):
-        """The next event of this kind, waiting for it."""
-        deadline = time.monotonic() + timeout
-        while True:
-            for i, message in enumerate(self.events):
-                if message.get("method") == method:
-                    return self.events.pop(i)["params"]
-            self.socket.settimeout(max(0.1, deadline - time.monotonic()))
-            try:
-                self.events.append(json.loads(self.socket.recv()))
-            except websocket.WebSocketTimeoutException:
-                raise Failure(f"no {method} in {timeout} s")
-
-    def poll(self):
-        """Takes in what events have arrived, without waiting."""
-        self.socket.settimeout(0.05)
-        try:
-            self.events.append(json.loads(self.socket.recv()))
-        except websocket.WebSocketTimeoutException:
-            pass
-        self.socket.settimeout(TIMEOUT)
-
-    def evaluate(self, expression):
-        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True)
-        return result.get("result", {}).get("value")
-
-    def shot(self):
-        return Screenshot(base64.b64decode(self.call("Page.captureScreenshot")["data"]))
-
-    def press(self, x, y, button="left"):
-        for kind in ("mousePressed", "mouseReleased"):
-            self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
-                      clickCount=1)
-
-    def close(self):
-        try:
-            self.socket.close()
-        finally:
-            self.process.kill()
-            self.process.wait()
 
 
 def browser_date(day):

@@ -21,14 +21,14 @@ import zipfile
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 TESTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-E2E = os.path.join(TESTS, "e2e")
-sys.path.insert(0, E2E)
+sys.path[:0] = [os.path.join(TESTS, ".."), os.path.join(TESTS, "e2e")]
 
-import harness  # noqa: E402
 import run_e2e  # noqa: E402
-from harness import TALLY, Failure, wait_for  # noqa: E402
+from harness import Failure, xsession  # noqa: E402
+from harness.program import CLIENT_SIZE  # noqa: E402
+from harness.xsession import TALLY, wait_for  # noqa: E402
 
-harness.TOOLS.update({"wine": "wine", "x86_64-w64-mingw32-objdump": "binutils-mingw-w64-x86-64"})
+xsession.TOOLS.update({"wine": "wine", "x86_64-w64-mingw32-objdump": "binutils-mingw-w64-x86-64"})
 INSTALL_DIR = "Program Files/Study proposal"
 SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/Study proposal/Study proposal.lnk"
 OPEN_WITH = r"HKLM\Software\Classes\Applications\study-proposal.exe\shell\open\command"
@@ -88,7 +88,7 @@ class Wine:
         subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True, timeout=30)
 
 
-class WineSession(harness.Session):
+class WineSession(xsession.Session):
     """Wine raises a window the program brings to the front but leaves the window manager's
     focus where it was, which Windows moves along: the window in front is the top one."""
 
@@ -172,9 +172,9 @@ def client_size(session):
     size, its rows in their colours (the Program start checks every cell)."""
     p = run_e2e.Program(session)
     size = p.future.client_size  # below the menu bar
-    if size != run_e2e.CLIENT_SIZE:
+    if size != CLIENT_SIZE:
         raise Failure(f"the client area of Future is {size[0]}x{size[1]}, "
-                      f"not {run_e2e.CLIENT_SIZE[0]}x{run_e2e.CLIENT_SIZE[1]}")
+                      f"not {CLIENT_SIZE[0]}x{CLIENT_SIZE[1]}")
     session.close_window(p.future)
     p.expect_exit()
 
@@ -199,7 +199,7 @@ def installer(session, wine, setup):
     # The uninstaller finishes from a copy of itself in the background.
     wait_for("the uninstaller to remove the program",
              lambda: not os.path.exists(wine.drive_c(INSTALL_DIR)) or
-             harness.Detail(", ".join(sorted(os.listdir(wine.drive_c(INSTALL_DIR))))),
+             xsession.Detail(", ".join(sorted(os.listdir(wine.drive_c(INSTALL_DIR))))),
              timeout=120)
     if os.path.exists(os.path.dirname(wine.drive_c(SHORTCUT))):
         raise Failure("the uninstaller left the program's Start menu folder")
@@ -229,7 +229,7 @@ def main(argv):
     wine = session = None
     current = "set-up"
     try:
-        harness.require_tools()
+        xsession.require_tools()
         wine = Wine(root)
         with zipfile.ZipFile(args.zip) as archive:
             archive.extractall(root)
@@ -252,7 +252,7 @@ def main(argv):
             scenario(session)
             TALLY.scenarios += 1
     except (Failure, OSError, subprocess.SubprocessError) as failure:
-        harness.report_failure(session, "wine-" + current, failure)
+        xsession.report_failure(session, "wine-" + current, failure)
         return 1
     finally:
         if session:

@@ -18,6 +18,8 @@ import sys
 import tempfile
 import time
 
+from harness import Failure
+
 # The tools the suite drives, with the Debian package that brings each. A missing tool is a
 # failure, never a skip: the suite must not pass by not running.
 TOOLS = {
@@ -36,10 +38,6 @@ POLL = 0.1
 
 BACKGROUND = (192, 192, 192)
 BLACK = (0, 0, 0)
-
-
-class Failure(Exception):
-    pass
 
 
 class Tally:
