@@ -17,7 +17,7 @@ namespace sp {
 // drawing, so it stays sharp at any device pixel ratio and in print.
 void paintScaleChart(QPainter &painter, const QRectF &target);
 
-// The window icon "future" or "impacts", at every size its pixel art is drawn in.
+// The window icon "future" or "impacts", at the sizes of its pixel art from 16 to 64 px.
 QIcon windowIcon(const QString &name);
 
 } // namespace sp

@@ -36,11 +36,13 @@ QImage scaled(const Grid &grid, int size) {
 
 QIcon windowIcon(const QString &name) {
     // The sizes of the PNGs, built from the grid rather than read: reading an image makes Qt
-    // load its image format plugins, milliseconds that the first frame would wait for.
+    // load its image format plugins, milliseconds that the first frame would wait for. Only
+    // up to 64 px: the window manager reads every size handed to it before it maps the frame,
+    // and the larger ones (from the icon theme and the .ico) are for launchers, not windows.
     QIcon icon;
     for (const Grid &grid : Grids)
         if (name == QLatin1String(grid.name))
-            for (int size : {16, 24, 32, 48, 64, 128, 256})
+            for (int size : {16, 24, 32, 48, 64})
                 icon.addPixmap(QPixmap::fromImage(scaled(grid, size)));
     return icon;
 }

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -92,6 +93,8 @@ private Q_SLOTS:
     void iconBandsAndFrame();
     void iconSizesAreTheGridScaled_data();
     void iconSizesAreTheGridScaled();
+    void windowIconStopsAt64_data();
+    void windowIconStopsAt64();
     void windowsIconHoldsItsSizes_data();
     void windowsIconHoldsItsSizes();
     void scalableIconMatchesPixelIcon_data();
@@ -322,7 +325,8 @@ void TestAssets::iconSizesAreTheGridScaled_data() {
 
 void TestAssets::iconSizesAreTheGridScaled() {
     // Without smoothing, each pixel has the colour of the 16-px pixel under its centre, so
-    // every size stays crisp; the window icon offers each size as drawn.
+    // every size of the icon theme stays crisp; the window icon offers each size up to 64 px
+    // as drawn.
     QFETCH(QString, name);
     QFETCH(int, size);
     const QImage grid(QStringLiteral(":/%1-16.png").arg(name));
@@ -333,10 +337,33 @@ void TestAssets::iconSizesAreTheGridScaled() {
         for (int x = 0; x < size; ++x)
             QVERIFY2(icon.pixel(x, y) == grid.pixel(under(x), under(y)),
                      qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    if (size > 64)
+        return;
     const QIcon windowIcon = sp::windowIcon(name);
     QVERIFY(windowIcon.availableSizes().contains(QSize(size, size)));
     QCOMPARE(windowIcon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(icon.format()),
              icon);
+}
+
+void TestAssets::windowIconStopsAt64_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("future") << QStringLiteral("future");
+    QTest::newRow("impacts") << QStringLiteral("impacts");
+}
+
+void TestAssets::windowIconStopsAt64() {
+    // The window system is handed every size the icon holds, and reads them all before the
+    // window is mapped: the sizes of title bars and task switchers, none of a launcher's.
+    QFETCH(QString, name);
+    const QIcon icon = sp::windowIcon(name);
+    QList<QSize> sizes = icon.availableSizes();
+    std::sort(sizes.begin(), sizes.end(),
+              [](const QSize &a, const QSize &b) { return a.width() < b.width(); });
+    QCOMPARE(sizes, (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
+    // Asked for a launcher's size, it gives its largest, not a picture scaled up.
+    QCOMPARE(icon.actualSize(QSize(256, 256)), QSize(64, 64));
+    QCOMPARE(icon.pixmap(QSize(256, 256), 1.0).size(), QSize(64, 64));
+    QVERIFY(sp::windowIcon(QStringLiteral("no such icon")).isNull());
 }
 
 void TestAssets::windowsIconHoldsItsSizes_data() {
