@@ -5,23 +5,13 @@
 #include <QFileInfo>
 
 namespace sp {
-namespace {
 
-void bringToFront(QWidget &window) {
-#ifdef Q_OS_WASM
-    // show() would spread a browser's window over the whole page: the windows keep their
-    // size and place, as on a desktop.
-    window.setVisible(true);
-#else
-    window.show();
-#endif
-    window.raise();
-    window.activateWindow();
-}
+Application::Application()
+    : ownPlatform_(systemPlatform())
+    , platform_(*ownPlatform_) {}
 
-} // namespace
-
-Application::Application() = default;
+Application::Application(Platform &platform)
+    : platform_(platform) {}
 
 Application::~Application() {
     delete future_.data();
@@ -49,6 +39,7 @@ void Application::start(const QString &studyFile) {
     showFuture();
     if (unreadable)
         future_->setStatus(proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem));
+    platform_.started(commands_);
 }
 
 FutureWindow &Application::openFuture() {
@@ -87,10 +78,10 @@ void Application::closeWindows() {
 }
 
 void Application::showFuture() {
-    bringToFront(openFuture());
+    platform_.bringToFront(openFuture());
 }
 void Application::showImpacts() {
-    bringToFront(openImpacts());
+    platform_.bringToFront(openImpacts());
 }
 
 } // namespace sp

@@ -6,11 +6,13 @@
 #include "forms.h"
 #include "futurewindow.h"
 #include "impactswindow.h"
+#include "platform.h"
 #include "studycommands.h"
 
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
 #include <vector>
 
 namespace sp {
@@ -21,12 +23,14 @@ namespace sp {
 class Application final : public QObject, public Forms, public StudyCommands::Host {
     Q_OBJECT
 public:
+    // On the platform the program is built for, or on `platform`, which must outlive it.
     Application();
+    explicit Application(Platform &platform);
     ~Application() override;
 
     // Opens Future. With `studyFile`, a proposal saved earlier, the model first takes its
     // horizon and marks; when they cannot be read back the model stays empty and the status
-    // line of Future says why.
+    // line of Future says why. Then the platform adds what it adds at start.
     void start(const QString &studyFile = QString());
 
     Model &model() override { return model_; }
@@ -45,14 +49,16 @@ public:
     // Closes both windows, as their close boxes do; the program ends with the last one.
     void closeWindows() override;
 
-    // What the menus do, with the dialogs they ask through.
+    // What the menus do.
     StudyCommands &commands() { return commands_; }
 
 private:
     template <typename Window> void retire(QPointer<Window> &reference);
 
+    std::unique_ptr<Platform> ownPlatform_;
+    Platform &platform_;
     Model model_;
-    StudyCommands commands_{*this};
+    StudyCommands commands_{*this, platform_};
     QPointer<FutureWindow> future_;
     QPointer<ImpactsWindow> impacts_;
     std::vector<QPointer<QWidget>> retired_; // closed, awaiting deletion

@@ -80,9 +80,9 @@ CommandLine parseCommandLine(const QStringList &arguments) {
 
 namespace {
 
-// One line naming the file at fault and why, after the program's name.
+// The file at fault and why.
 bool failedOn(QString *error, const QString &file, const QString &reason) {
-    return failed(error, QStringLiteral("%1: %2: %3\n").arg(programName(), file, reason));
+    return failed(error, QStringLiteral("%1: %2").arg(file, reason));
 }
 
 // A study file to read: a file, not a folder.
@@ -96,6 +96,10 @@ bool isStudyFile(const QString &file, QString *error) {
 }
 
 } // namespace
+
+QString commandLineMessage(const QString &text) {
+    return QStringLiteral("%1: %2\n").arg(programName(), text);
+}
 
 bool enterStudyFolder(const QString &file, QString *path, QString *error) {
     if (!isStudyFile(file, error))
@@ -115,8 +119,9 @@ bool exportStudy(const QString &file, const QString &output, QString *error) {
     initVocabulary(model);
     if (QString unreadable; !proposal::restoreStudy(file, model, &unreadable))
         return failedOn(error, file, unreadable);
-    proposal::StudyFormat format = proposal::StudyFormat::MatricesPdf;
-    proposal::formatOfName(output, &format);
+    proposal::StudyFormat format;
+    if (!proposal::formatOfName(output, &format) || format == proposal::StudyFormat::TextFile)
+        return failedOn(error, output, QStringLiteral("is not a .docx, .odt or .pdf file"));
     // The same rule as the save button: the document describes the object by its frame and
     // grain.
     if (format != proposal::StudyFormat::MatricesPdf && !proposal::saveAllowed(model))

@@ -2,104 +2,42 @@
 
 #include "appinfo.h"
 #include "commandline.h"
+#include "failure.h"
 #include "forms.h"
 #include "futurewindow.h"
 #include "impactswindow.h"
 #include "matrixpicture.h"
 #include "reader.h"
 #include "savecheck.h"
+#include "studyfile.h"
 
-#include <QAbstractButton>
-#include <QDir>
-#include <QFileDialog>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPainter>
 #include <QPointer>
-
-#include <memory>
-
-#ifdef SP_PRINT
-#include <QPrintDialog>
-#include <QPrinter>
-#endif
 
 namespace sp {
 namespace {
 
-QString askFileWithDialog(QWidget *parent, const StudyCommands::FileRequest &request,
-                          QString *selectedFilter) {
-    return request.kind == StudyCommands::FileRequest::Open
-               ? QFileDialog::getOpenFileName(parent, request.title, request.suggested,
-                                              request.filter, selectedFilter)
-               : QFileDialog::getSaveFileName(parent, request.title, request.suggested,
-                                              request.filter, selectedFilter);
+// Writes the study in the format an extension names, dated today.
+Platform::WriteFile studyWriter(const Model &model) {
+    return [&model](QIODevice &device, const QString &format, QString *error) {
+        proposal::StudyFormat kind;
+        if (!proposal::formatOfSuffix(format, &kind))
+            return failed(error, QStringLiteral("the program writes no .%1 files").arg(format));
+        return proposal::writeStudy(device, kind, model, proposal::todayShortDate(), error);
+    };
 }
 
-void askToSaveWithBox(QWidget *parent, const StudyCommands::Answer &answer) {
-    auto *box =
-        new QMessageBox(QMessageBox::Warning, QString::fromUtf8(appinfo::DisplayName),
-                        QStringLiteral("The marks have changed since they were last saved."),
-                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
-#ifdef Q_OS_WASM
-    box->setInformativeText(
-        QStringLiteral("Download them as StudyProposal.txt before another study replaces them?"));
-#else
-    box->setInformativeText(QStringLiteral("Save them as StudyProposal.txt in the current "
-                                           "directory before another study replaces them?"));
-#endif
-    // Some desktops call Discard "Close without Saving", which is not what it does here.
-    box->button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
-    box->button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
-    box->setDefaultButton(QMessageBox::Save);
-    box->setEscapeButton(QMessageBox::Cancel);
-#ifdef Q_OS_WASM
-    // A browser cannot wait in a dialog: the answer comes when the user gives it.
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(box, &QMessageBox::finished, box,
-                     [answer](int result) { answer(QMessageBox::StandardButton(result)); });
-    box->open();
-#else
-    const std::unique_ptr<QMessageBox> owned(box);
-    answer(QMessageBox::StandardButton(box->exec()));
-#endif
-}
-
-#ifdef SP_PRINT
-bool choosePrinterWithDialog(QPrinter &printer, QWidget *parent) {
-    QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Matrices"));
-    return dialog.exec() == QDialog::Accepted;
-}
-#endif
-
-// The extensions a filter offers, from its patterns: "Word document (*.docx)" offers docx.
-[[maybe_unused]] QStringList offeredSuffixes(const QString &filter) {
-    QStringList suffixes;
-    for (qsizetype at = filter.indexOf(u"*."); at >= 0; at = filter.indexOf(u"*.", at + 2)) {
-        qsizetype end = at + 2;
-        while (end < filter.size() && filter[end].isLetterOrNumber())
-            ++end;
-        suffixes << filter.mid(at + 2, end - at - 2);
-    }
-    return suffixes;
-}
-
-QString exportFailure(const QString &path, const QString &reason) {
-    return QStringLiteral("Could not export %1: %2").arg(QFileInfo(path).fileName(), reason);
+QString exportFailure(const QString &name, const QString &reason) {
+    return QStringLiteral("Could not export %1: %2").arg(name, reason);
 }
 
 } // namespace
 
-StudyCommands::StudyCommands(Host &host)
-    : askFile(askFileWithDialog)
-    , askToSave(askToSaveWithBox)
-#ifdef SP_PRINT
-    , choosePrinter(choosePrinterWithDialog)
-#endif
-    , host_(host)
-    , saved_(snapshot()) {
-}
+StudyCommands::StudyCommands(Host &host, Platform &platform)
+    : host_(host)
+    , platform_(platform)
+    , saved_(snapshot()) {}
 
 MenuCommands StudyCommands::menuCommands(FormWindow *window) {
     // The items belong to the window's menus and go with it, so `window` outlives them.
@@ -109,15 +47,13 @@ MenuCommands StudyCommands::menuCommands(FormWindow *window) {
     commands.exportDocument = [this, window] { exportDocument(window); };
     commands.exportPdf = [this, window] { exportPdf(window); };
     commands.about = [this, window] { about(window); };
-#ifdef Q_OS_WASM
-    // A browser downloads each format by an item of its own; the tab closes the program.
-    commands.exportOpenDocument = [this, window] { exportOpenDocument(window); };
-#else
-    commands.quit = [this] { quit(); };
-#endif
-#ifdef SP_PRINT
-    commands.print = [this, window] { print(window); };
-#endif
+    commands.downloads = !platform_.namesFiles();
+    if (commands.downloads)
+        commands.exportOpenDocument = [this, window] { exportOpenDocument(window); };
+    if (platform_.canQuit())
+        commands.quit = [this] { quit(); };
+    if (platform_.canPrint())
+        commands.print = [this, window] { print(window); };
     return commands;
 }
 
@@ -134,18 +70,6 @@ bool StudyCommands::hasUnsavedChanges() const {
     return !(snapshot() == saved_);
 }
 
-QString StudyCommands::lastFolder() const {
-    return lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_;
-}
-
-QString StudyCommands::chooseFile(FormWindow *from, const FileRequest &request,
-                                  QString *selectedFilter) {
-    const QString path = askFile(from, request, selectedFilter);
-    if (!path.isEmpty())
-        lastFolder_ = QFileInfo(path).absolutePath();
-    return path;
-}
-
 void StudyCommands::tell(FormWindow *from, const QString &text) {
     if (ImpactsWindow *impacts = host_.impactsWindow(); impacts && from == impacts)
         impacts->setStatus(text);
@@ -154,47 +78,36 @@ void StudyCommands::tell(FormWindow *from, const QString &text) {
 }
 
 void StudyCommands::openStudy(FormWindow *from) {
-#ifdef Q_OS_WASM
-    // The browser's file picker hands over the file's bytes, once chosen; the window asked
-    // from may be gone by then.
+    // The window asked from may be gone once a browser's picker answers.
     QPointer<FormWindow> origin(from);
-    QFileDialog::getOpenFileContent(QStringLiteral("Study proposals (*.txt)"),
-                                    [this, origin](const QString &name, const QByteArray &bytes) {
-                                        if (!name.isEmpty())
-                                            openStudyBytes(origin, QFileInfo(name).fileName(),
-                                                           bytes);
-                                    });
-#else
-    const QString path = chooseFile(from,
-                                    {FileRequest::Open, QStringLiteral("Open Study"), lastFolder(),
-                                     QStringLiteral("Study proposals (*.txt);;All files (*)")},
-                                    nullptr);
-    if (path.isEmpty())
-        return;
-    replaceStudy(
-        from, QFileInfo(path).fileName(),
-        [path](Model &study, QString *problem) {
-            return proposal::restoreStudy(path, study, problem);
-        },
-        path);
-#endif
+    platform_.chooseStudy(from, [this, origin](const Platform::Study &study) {
+        if (!study.path.isEmpty())
+            replaceStudy(
+                origin, study.name,
+                [path = study.path](Model &model, QString *problem) {
+                    return proposal::restoreStudy(path, model, problem);
+                },
+                study.path);
+        else
+            openStudyBytes(origin, study.name, study.bytes);
+    });
 }
 
-#ifdef Q_OS_WASM
-void StudyCommands::openStudyBytes(FormWindow *from, const QString &name, const QByteArray &bytes,
-                                   const QString &problem) {
+void StudyCommands::openStudyBytes(FormWindow *from, const QString &name, const QByteArray &bytes) {
     replaceStudy(
-        from, name,
-        [bytes, problem](Model &study, QString *why) {
-            if (problem.isEmpty())
-                return proposal::restoreStudyBytes(bytes, study, why);
-            if (why)
-                *why = problem;
-            return false;
+        from ? from : &host_.openFuture(), name,
+        [bytes](Model &study, QString *problem) {
+            return proposal::restoreStudyBytes(bytes, study, problem);
         },
         QString());
 }
-#endif
+
+void StudyCommands::reportUnreadable(FormWindow *from, const QString &name, const QString &reason) {
+    const QString message = proposal::unreadableMessage(name, reason);
+    host_.openFuture().setStatus(message);
+    if (from)
+        tell(from, message);
+}
 
 // Like starting the program with the file: all of it is read and checked before anything
 // changes, and a file that cannot be read back changes nothing.
@@ -206,7 +119,7 @@ void StudyCommands::replaceStudy(FormWindow *from, const QString &name, const Re
         return;
     }
     QPointer<FormWindow> origin(from);
-    askToSave(from, [this, origin, name, read, path](QMessageBox::StandardButton answer) {
+    platform_.askToSave(from, [this, origin, name, read, path](QMessageBox::StandardButton answer) {
         switch (answer) {
         case QMessageBox::Save:
             if (!save(origin))
@@ -225,15 +138,12 @@ void StudyCommands::showStudy(FormWindow *from, const QString &name, const ReadS
                               const QString &path) {
     Model &model = host_.model();
     Model study = model;
-    QString problem;
-    if (!read(study, &problem)) {
-        const QString message = proposal::unreadableMessage(name, problem);
-        host_.openFuture().setStatus(message);
-        tell(from, message);
+    if (QString problem; !read(study, &problem)) {
+        reportUnreadable(from, name, problem);
         return;
     }
-    if (QString entered; !path.isEmpty() && !enterStudyFolder(path, &entered, &problem)) {
-        tell(from, problem.trimmed());
+    if (QString entered, problem; !path.isEmpty() && !enterStudyFolder(path, &entered, &problem)) {
+        tell(from, QCoreApplication::applicationName() + QStringLiteral(": ") + problem);
         return;
     }
     model.futureGrid = study.futureGrid;
@@ -254,23 +164,21 @@ bool StudyCommands::save(FormWindow *from) {
     Model &model = host_.model();
     bool written = false;
     QString message;
-    runHandler([&] {
-        if (!proposal::saveAllowed(model)) {
-            message = proposal::refusalMessage();
-            return;
-        }
+    if (!proposal::saveAllowed(model)) {
+        message = proposal::refusalMessage();
+    } else {
         // Saving opens Impacts hidden when the user has closed it, as it always has: the window
         // then keeps the time horizon of this save.
         host_.openImpacts();
         QString error;
-        written = proposal::saveStudy(QStringLiteral("StudyProposal.txt"),
-                                      proposal::StudyFormat::TextFile, model, &error);
+        written =
+            platform_.writeFile(QStringLiteral("StudyProposal.txt"), studyWriter(model), &error);
         if (!written)
             message = proposal::failureMessage(error);
-    });
+    }
     if (!message.isEmpty()) {
         future.setStatus(message);
-        if (from != &future)
+        if (from && from != &future)
             tell(from, message);
     }
     if (written)
@@ -296,64 +204,32 @@ void StudyCommands::exportFormatted(FormWindow *from, const QString &suggested,
         tell(from, proposal::refusalMessage());
         return;
     }
-    exportTo(from, {FileRequest::Save, QStringLiteral("Export Document"), suggested, filter});
+    exportTo(from, {QStringLiteral("Export Document"), suggested, filter});
 }
 
 void StudyCommands::exportPdf(FormWindow *from) {
-    exportTo(from, {FileRequest::Save, QStringLiteral("Export Matrices as PDF"),
+    exportTo(from, {QStringLiteral("Export Matrices as PDF"),
                     QStringLiteral("StudyProposal matrices.pdf"),
                     QStringLiteral("PDF documents (*.pdf)")});
 }
 
-// Asks for the file (suggested by name in the last folder) and writes it in the format its
-// extension names among those offered, else in the chosen filter's, whose extension a name
-// without one gets. Says on the status line what went wrong.
-void StudyCommands::exportTo(FormWindow *from, FileRequest request) {
-#ifdef Q_OS_WASM
-    // A browser downloads the file under the suggested name; it asks where, if at all.
-    proposal::StudyFormat format = proposal::StudyFormat::MatricesPdf;
-    proposal::formatOfName(request.suggested, &format);
-    const QString path = request.suggested;
-#else
-    request.suggested = QDir(lastFolder()).filePath(request.suggested);
-    const QStringList offered = offeredSuffixes(request.filter);
-    QString filter = request.filter.section(QStringLiteral(";;"), 0, 0);
-    QString path = chooseFile(from, request, &filter);
-    if (path.isEmpty())
-        return;
-    QString named = QFileInfo(path).suffix();
-    if (!offered.contains(named, Qt::CaseInsensitive)) {
-        const QString chosen = offeredSuffixes(filter).value(0, offered.value(0));
-        if (named.isEmpty())
-            path += QLatin1Char('.') + chosen;
-        named = chosen;
-    }
-    proposal::StudyFormat format = proposal::StudyFormat::MatricesPdf;
-    proposal::formatOfName(QStringLiteral("study.") + named, &format);
-#endif
-    runHandler([&] {
-        if (QString problem; !proposal::saveStudy(path, format, host_.model(), &problem))
-            tell(from, exportFailure(path, problem));
-    });
+void StudyCommands::exportTo(FormWindow *from, const Platform::Offer &offer) {
+    QString name, problem;
+    if (platform_.deliverFile(from, offer, studyWriter(host_.model()), &name, &problem) ==
+        Platform::Delivery::Failed)
+        tell(from, exportFailure(name, problem));
 }
 
-#ifdef SP_PRINT
 void StudyCommands::print(FormWindow *from) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(QStringLiteral("Study proposal matrices"));
-    if (!choosePrinter(printer, from))
-        return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        tell(from, QStringLiteral("Could not print: the printer cannot be used"));
-        return;
-    }
-    const QRectF page(QPointF(), printer.pageRect(QPrinter::DevicePixel).size());
-    proposal::paintMatricesPage(painter, page, host_.model());
-    painter.end();
+    const Model &model = host_.model();
+    if (QString problem; !platform_.print(
+            from, QStringLiteral("Print Matrices"), QStringLiteral("Study proposal matrices"),
+            [&model](QPainter &painter, const QRectF &page) {
+                proposal::paintMatricesPage(painter, page, model);
+            },
+            &problem))
+        tell(from, QStringLiteral("Could not print: ") + problem);
 }
-#endif
 
 void StudyCommands::quit() {
     host_.closeWindows();

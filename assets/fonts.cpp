@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -7,16 +8,15 @@ namespace sp::fonts {
 namespace {
 
 QString firstInstalled(std::initializer_list<const char *> candidates) {
-#ifdef Q_OS_WASM
-    // The faces the program brings along, where there are no system fonts.
+    // The faces the program brings along, in a build for a page, which has no system fonts
+    // (assets/CMakeLists.txt); none elsewhere.
     static const bool registered = [] {
-        for (const char *face :
-             {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf"})
-            QFontDatabase::addApplicationFont(QString::fromLatin1(face));
+        const QDir builtIn(QStringLiteral(":/fonts"));
+        for (const QString &face : builtIn.entryList(QDir::Files))
+            QFontDatabase::addApplicationFont(builtIn.filePath(face));
         return true;
     }();
     (void)registered;
-#endif
     // families() lists what is installed without resolving aliases; asking the database for
     // a missing family instead makes it populate every alias first.
     const QStringList installed = QFontDatabase::families();

@@ -6,26 +6,20 @@
 #include "studyproposal.h"
 #include "worddocument.h"
 
-#include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
 
-#ifdef Q_OS_WASM
-#include <emscripten.h>
-#endif
-
 namespace sp::proposal {
 
-bool formatOfName(const QString &path, StudyFormat *format) {
+bool formatOfSuffix(QStringView suffix, StudyFormat *format) {
     static const std::pair<QLatin1String, StudyFormat> suffixes[] = {
         {QLatin1String("txt"), StudyFormat::TextFile},
         {QLatin1String("docx"), StudyFormat::WordDocument},
         {QLatin1String("odt"), StudyFormat::OpenDocument},
         {QLatin1String("pdf"), StudyFormat::MatricesPdf},
     };
-    const QString suffix = QFileInfo(path).suffix();
     for (const auto &[name, named] : suffixes)
         if (suffix.compare(name, Qt::CaseInsensitive) == 0) {
             *format = named;
@@ -34,8 +28,14 @@ bool formatOfName(const QString &path, StudyFormat *format) {
     return false;
 }
 
-bool writeStudy(QIODevice &device, StudyFormat format, const Model &model, const QString &date,
-                QString *error) {
+bool formatOfName(const QString &path, StudyFormat *format) {
+    return formatOfSuffix(QFileInfo(path).suffix(), format);
+}
+
+namespace {
+
+bool writeFormat(QIODevice &device, StudyFormat format, const Model &model, const QString &date,
+                 QString *error) {
     switch (format) {
     case StudyFormat::TextFile:
         return writeStudyProposal(device, model, date, error);
@@ -49,32 +49,19 @@ bool writeStudy(QIODevice &device, StudyFormat format, const Model &model, const
     return failed(error, QStringLiteral("Unknown format"));
 }
 
-#ifdef Q_OS_WASM
-// A browser keeps no files of the page's: what is saved goes to the user's downloads.
-// clang-format off
-EM_JS(void, downloadFile, (const char *name, const char *data, int size), {
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([HEAPU8.slice(data, data + size)]));
-    link.download = UTF8ToString(name);
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
-});
-// clang-format on
+} // namespace
 
-bool replaceFile(const QString &path, const std::function<bool(QIODevice &, QString *)> &write,
-                 QString *error) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!write(buffer, error))
-        return false;
-    downloadFile(QFileInfo(path).fileName().toUtf8().constData(), bytes.constData(),
-                 int(bytes.size()));
-    return true;
+bool writeStudy(QIODevice &device, StudyFormat format, const Model &model, const QString &date,
+                QString *error) {
+    // A mark outside its range is the program's fault, not the user's: said as a failure
+    // like any other, so no caller has to catch it.
+    try {
+        return writeFormat(device, format, model, date, error);
+    } catch (const InternalError &fault) {
+        return failed(error, QStringLiteral("Internal error: ") + QString::fromUtf8(fault.what()));
+    }
 }
-#else
+
 bool replaceFile(const QString &path, const std::function<bool(QIODevice &, QString *)> &write,
                  QString *error) {
     QSaveFile file(path);
@@ -88,7 +75,6 @@ bool replaceFile(const QString &path, const std::function<bool(QIODevice &, QStr
         return deviceFailed(file, error);
     return true;
 }
-#endif
 
 bool saveStudy(const QString &path, StudyFormat format, const Model &model, QString *error) {
     const QString date = todayShortDate();

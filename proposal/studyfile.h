@@ -29,9 +29,12 @@ enum class StudyFormat {
 // The format a file name asks for by its extension (.txt, .docx, .odt, .pdf, in any case);
 // false when it names none of them.
 bool formatOfName(const QString &path, StudyFormat *format);
+// The same for an extension alone ("docx").
+bool formatOfSuffix(QStringView suffix, StudyFormat *format);
 
 // Writes `format` of the study to `device`; the text file and the document are dated `date`.
-// Returns false and sets `error` (when given) to a short reason on failure.
+// Returns false and sets `error` (when given) to a short reason on failure, a mark outside its
+// range in the model included.
 bool writeStudy(QIODevice &device, StudyFormat format, const Model &model, const QString &date,
                 QString *error);
 

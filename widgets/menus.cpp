@@ -49,17 +49,11 @@ void fillMenuBar(QMenuBar &bar, const MenuCommands &commands) {
              {{"&Open Study...", QKeySequence(Qt::CTRL | Qt::Key_O), &MenuCommands::openStudy},
               {"&Save StudyProposal.txt", QKeySequence(Qt::CTRL | Qt::Key_S), &MenuCommands::save},
               {},
-#ifdef Q_OS_WASM
-              // A browser downloads the files: no dialog follows these items.
-              {"&Export Word Document", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
-               &MenuCommands::exportDocument},
+              {commands.downloads ? "&Export Word Document" : "&Export Document...",
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &MenuCommands::exportDocument},
               {"Export &OpenDocument Text", QKeySequence(), &MenuCommands::exportOpenDocument},
-              {"Export &Matrices as PDF", QKeySequence(), &MenuCommands::exportPdf},
-#else
-              {"&Export Document...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
-               &MenuCommands::exportDocument},
-              {"Export &Matrices as PDF...", QKeySequence(), &MenuCommands::exportPdf},
-#endif
+              {commands.downloads ? "Export &Matrices as PDF" : "Export &Matrices as PDF...",
+               QKeySequence(), &MenuCommands::exportPdf},
               {"&Print Matrices...", QKeySequence(Qt::CTRL | Qt::Key_P), &MenuCommands::print},
               {},
               {"&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), &MenuCommands::quit}});

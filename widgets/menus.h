@@ -14,11 +14,14 @@ struct MenuCommands {
     std::function<void()> openStudy;          // File > Open Study... (Ctrl+O)
     std::function<void()> save;               // File > Save StudyProposal.txt (Ctrl+S)
     std::function<void()> exportDocument;     // File > Export Document... (Ctrl+Shift+E)
-    std::function<void()> exportOpenDocument; // in a browser, which has no file dialog
+    std::function<void()> exportOpenDocument; // where files are downloaded, not named
     std::function<void()> exportPdf;          // File > Export Matrices as PDF...
     std::function<void()> print;              // File > Print Matrices... (Ctrl+P)
     std::function<void()> quit;               // File > Quit (Ctrl+Q)
     std::function<void()> about;              // Help > About
+    // Files go to the browser's downloads under their own names: no dialog follows an export
+    // item, and each format has an item of its own.
+    bool downloads = false;
 };
 
 // Adds File and Help to `bar`, in the fixed palette and the windows' default font, so the

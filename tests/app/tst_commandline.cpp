@@ -120,10 +120,11 @@ void TestCommandLine::studyFolder() {
     QString path;
     const QString missing = folder + QStringLiteral("/missing.txt");
     QVERIFY(!enterStudyFolder(missing, &path, &problem));
-    QCOMPARE(problem, QStringLiteral("study-proposal: %1: no such file\n").arg(missing));
+    QCOMPARE(commandLineMessage(problem),
+             QStringLiteral("study-proposal: %1: no such file\n").arg(missing));
     QVERIFY(!enterStudyFolder(folder, &path, &problem));
     QCOMPARE(
-        problem,
+        commandLineMessage(problem),
         QStringLiteral("study-proposal: %1: is a folder, not a study proposal file\n").arg(folder));
     QCOMPARE(QDir::currentPath(), start);
 
@@ -183,6 +184,11 @@ void TestCommandLine::exportStudy_data() {
                               << "StudyProposal.txt: is a folder, not a study proposal file";
     QTest::newRow("OUT in a missing folder")
         << study << "missing/Proposal.odt" << 1 << QByteArray() << "missing/Proposal.odt: ";
+    // The command line refuses these before; a caller that does not is told, not given a PDF.
+    QTest::newRow("OUT of no format") << study << "Proposal.docs" << 1 << QByteArray()
+                                      << "Proposal.docs: is not a .docx, .odt or .pdf file";
+    QTest::newRow("OUT a text file") << study << "Proposal.txt" << 1 << QByteArray()
+                                     << "Proposal.txt: is not a .docx, .odt or .pdf file";
 }
 
 // Exit status 0 and the file, or 1 and one line naming the file at fault; never a partial
@@ -203,8 +209,10 @@ void TestCommandLine::exportStudy() {
         saved.write(study);
     }
     const QString out = dir.filePath(output);
-    QString reported;
-    QCOMPARE(sp::exportStudy(file, out, &reported) ? 0 : 1, status);
+    QString problemOfExport;
+    QCOMPARE(sp::exportStudy(file, out, &problemOfExport) ? 0 : 1, status);
+    // What the program prints on standard error.
+    const QString reported = status == 0 ? problemOfExport : commandLineMessage(problemOfExport);
     QFile result(out);
     if (status == 0) {
         QVERIFY(reported.isEmpty());

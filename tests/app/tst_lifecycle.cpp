@@ -46,18 +46,21 @@ private Q_SLOTS:
     void aboutNamesTheProgram();
 
 private:
+    std::unique_ptr<Answers> platform; // the desktop's, with its dialogs answered
     std::unique_ptr<Application> app;
     FutureWindow *future() const { return app->futureWindow(); }
     ImpactsWindow *impacts() const { return app->impactsWindow(); }
 };
 
 void TestLifecycle::init() {
-    app = std::make_unique<Application>();
+    platform = std::make_unique<Answers>();
+    app = std::make_unique<Application>(*platform);
     app->start();
 }
 
 void TestLifecycle::cleanup() {
     app.reset();
+    platform.reset();
 }
 
 void TestLifecycle::startShowsOnlyFuture() {
@@ -404,7 +407,7 @@ void TestLifecycle::quitClosesBothWindows_data() {
 void TestLifecycle::quitClosesBothWindows() {
     QFETCH(bool, fromImpacts);
     QFETCH(bool, impactsHidden);
-    Answers answers(app->commands());
+    Answers &answers = *platform;
     pressCell(future()->matrix().cell(1, 1), Qt::LeftButton); // unsaved
     impactsHidden ? (void)app->impacts() : click(button(future(), "goToImpacts"));
     pressKeys(fromImpacts ? static_cast<QWidget *>(impacts()) : future(),
@@ -475,14 +478,13 @@ void TestLifecycle::exportsAndPrint() {
         app->model().impactGrid(MassAspect, 13) = Grain;
     }
     const QDir folder(work.path());
-    Answers answers(app->commands());
+    Answers &answers = *platform;
     answers.path = chosen.isEmpty() ? QString() : folder.filePath(chosen);
     answers.filter = filter;
     bool landscape = false;
-    app->commands().choosePrinter = [&](QPrinter &printer, QWidget *) {
+    answers.printer = [&](QPrinter &printer) {
         landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
         printer.setOutputFileName(answers.path);
-        return true;
     };
     QAction *action = menuItem(future(), item);
     action->shortcut().isEmpty() ? action->trigger() : pressKeys(future(), action->shortcut());

@@ -35,18 +35,21 @@ private Q_SLOTS:
 private:
     void placeFrameAndGrain() const;
     void openByShortcut() const { pressKeys(window(), QKeySequence(Qt::CTRL | Qt::Key_O)); }
+    std::unique_ptr<Answers> platform; // the desktop's, with its dialogs answered
     std::unique_ptr<Application> app;
     FutureWindow *window() const { return app->futureWindow(); }
     CellButton *cell(int a, int j) const { return window()->matrix().cell(a, j); }
 };
 
 void TestFutureWindow::init() {
-    app = std::make_unique<Application>();
+    platform = std::make_unique<Answers>();
+    app = std::make_unique<Application>(*platform);
     app->start();
 }
 
 void TestFutureWindow::cleanup() {
     app.reset();
+    platform.reset();
 }
 
 void TestFutureWindow::layoutAnchors() {
@@ -351,7 +354,7 @@ void TestFutureWindow::openStudy() {
     QFETCH(QString, status);
     ScratchDirectory work;
     QTemporaryDir elsewhere;
-    Answers answers(app->commands());
+    Answers &answers = *platform;
     answers.answer = answer;
     answers.path = file == "study"   ? writeStudy(elsewhere.path())
                    : file == "notes" ? writeNotes(elsewhere.path())

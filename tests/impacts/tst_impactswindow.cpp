@@ -25,6 +25,7 @@ private Q_SLOTS:
     void saveAndOpenFromHere();
 
 private:
+    std::unique_ptr<Answers> platform; // the desktop's, with its dialogs answered
     std::unique_ptr<Application> app;
     FutureWindow *future() const { return app->futureWindow(); }
     ImpactsWindow *window() const { return app->impactsWindow(); }
@@ -32,7 +33,8 @@ private:
 };
 
 void TestImpactsWindow::init() {
-    app = std::make_unique<Application>();
+    platform = std::make_unique<Answers>();
+    app = std::make_unique<Application>(*platform);
     app->start();
     click(button(future(), "goToImpacts"));
     QVERIFY(window());
@@ -40,6 +42,7 @@ void TestImpactsWindow::init() {
 
 void TestImpactsWindow::cleanup() {
     app.reset();
+    platform.reset();
 }
 
 void TestImpactsWindow::layoutCoversFutureMatrix() {
@@ -236,7 +239,7 @@ void TestImpactsWindow::saveAndOpenFromHere() {
     QFETCH(QString, status);
     ScratchDirectory work;
     QTemporaryDir elsewhere;
-    Answers answers(app->commands());
+    Answers &answers = *platform;
     answers.answer = QMessageBox::Discard;
     answers.path = writeStudy(elsewhere.path());
     pressCell(cell(1, 1), Qt::LeftButton); // an I, and a sentence in the status line

@@ -3,6 +3,7 @@
 
 #include "application.h"
 #include "cellbutton.h"
+#include "desktopplatform.h"
 #include "matrix.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <optional>
 
 namespace sp::test {
@@ -56,28 +58,34 @@ inline QAction *menuItem(QWidget *window, const QString &text) {
     qFatal("no menu item %s", qPrintable(text));
 }
 
-// Answers the file dialogs, the question and the print dialog of the menus as a user would,
-// counting what was asked.
-struct Answers {
+// The desktop's platform with its dialogs answered as a user would, counting what was asked;
+// everything else (where files go, their names and formats, printing) is the desktop's own.
+class Answers final : public DesktopPlatform {
+public:
     QString path;   // "" cancels a file dialog
     QString filter; // chosen in a dialog to write a file; "" keeps the one it starts with
     QMessageBox::StandardButton answer = QMessageBox::NoButton; // to "Save changes?"
-    QList<StudyCommands::FileRequest> files;
+    // Sets up the printer chosen in the print dialog; none cancels it.
+    std::function<void(QPrinter &printer)> printer;
+    QList<FileRequest> files;
     int questions = 0;
 
-    Q_DISABLE_COPY_MOVE(Answers)
-    explicit Answers(StudyCommands &commands) {
-        commands.askFile = [this](QWidget *, const StudyCommands::FileRequest &request,
-                                  QString *selectedFilter) {
-            files << request;
-            if (selectedFilter && !filter.isEmpty())
-                *selectedFilter = filter;
-            return path;
-        };
-        commands.askToSave = [this](QWidget *, const StudyCommands::Answer &reply) {
-            ++questions;
-            reply(answer);
-        };
+    void askToSave(QWidget *, const Answer &reply) override {
+        ++questions;
+        reply(answer);
+    }
+
+protected:
+    QString askPath(QWidget *, const FileRequest &request, QString *selectedFilter) override {
+        files << request;
+        if (selectedFilter && !filter.isEmpty())
+            *selectedFilter = filter;
+        return path;
+    }
+    bool choosePrinter(QPrinter &chosen, QWidget *, const QString &) override {
+        if (printer)
+            printer(chosen);
+        return bool(printer);
     }
 };
 
