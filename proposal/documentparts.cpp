@@ -75,9 +75,19 @@ TableRows tableRows(std::span<const Piece> pieces) {
     return rows;
 }
 
-bool xmlCharacter(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 0x20 && u != 0xFFFE && u != 0xFFFF) || u == '\t' || u == '\n' || u == '\r';
+QString xmlText(QStringView text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            kept += text.sliced(i++, 2);
+        } else if ((u >= 0x20 && !QChar::isSurrogate(u) && u != 0xFFFE && u != 0xFFFF) ||
+                   u == '\t' || u == '\n' || u == '\r') {
+            kept += QChar(u);
+        }
+    }
+    return kept;
 }
 
 bool writePackage(QIODevice &device, const QList<PackageFile> &files, bool firstStored,

@@ -82,9 +82,9 @@ void splitInstructions(QStringView words, Plain &&plain, Instruction &&instructi
     plain(words.sliced(from));
 }
 
-// XML 1.0 holds no control characters but tab, line feed and carriage return, and no lone
-// surrogates; a typed horizon could.
-bool xmlCharacter(QChar c);
+// `text` without what XML 1.0 cannot hold: control characters but tab, line feed and carriage
+// return, U+FFFE and U+FFFF, and surrogates that are not a pair. A typed horizon could hold them.
+QString xmlText(QStringView text);
 
 struct PackageFile {
     QString path;

@@ -70,14 +70,21 @@ public:
         x_.writeAttribute(QLatin1String(name), QLatin1String(value));
     }
     void finish() { x_.writeEndDocument(); }
+    // An element of plain text: no spaces, tabs or line ends of a paragraph's.
+    void plainElement(const char *name, const QString &text) {
+        start(name);
+        x_.writeCharacters(xmlText(text));
+        end();
+    }
 
     // Text of a paragraph. Spaces after the first of a run and at the start are written as
     // text:s, which a word processor keeps; plain ones would collapse to one.
-    void text(QStringView words) {
+    void text(QStringView typed) {
+        const QString words = xmlText(typed);
         QString run;
         for (qsizetype i = 0; i < words.size(); ++i) {
             const QChar c = words[i];
-            if (!xmlCharacter(c) || c == u'\r')
+            if (c == u'\r')
                 continue;
             if (c == u'\t' || c == u'\n') {
                 x_.writeCharacters(run);
@@ -461,15 +468,12 @@ void writePicture(Writer &w, const Model &model, MatrixKind which) {
     w.attribute("xlink:show", "embed");
     w.attribute("xlink:actuate", "onLoad");
     w.attribute("draw:mime-type", "image/png");
-    w.start("svg:title");
-    w.text(future ? QStringLiteral("Probable future until ") + model.horizon
-                  : QStringLiteral("Object and impact"));
-    w.end();
-    w.start("svg:desc");
-    w.text(future ? QStringLiteral("The trends marked for every aspect and scale level")
-                  : QStringLiteral("The frame, the grain and the impacts marked for every "
-                                   "aspect and scale level"));
-    w.end();
+    w.plainElement("svg:title", future ? QStringLiteral("Probable future until ") + model.horizon
+                                       : QStringLiteral("Object and impact"));
+    w.plainElement("svg:desc",
+                   future ? QStringLiteral("The trends marked for every aspect and scale level")
+                          : QStringLiteral("The frame, the grain and the impacts marked for every "
+                                           "aspect and scale level"));
     w.end();
     w.end();
 }
@@ -515,22 +519,13 @@ QByteArray metaXml(const Model &model) {
     Writer w(&out);
     w.root("office:document-meta");
     w.start("office:meta");
-    w.start("meta:generator");
-    w.text(QCoreApplication::applicationName() + u'/' + QCoreApplication::applicationVersion());
-    w.end();
-    w.start("dc:title");
-    w.text(QStringLiteral("Study proposal until ") + model.horizon);
-    w.end();
+    w.plainElement("meta:generator", QCoreApplication::applicationName() + u'/' +
+                                         QCoreApplication::applicationVersion());
+    w.plainElement("dc:title", QStringLiteral("Study proposal until ") + model.horizon);
     const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    w.start("meta:creation-date");
-    w.text(now);
-    w.end();
-    w.start("dc:date");
-    w.text(now);
-    w.end();
-    w.start("dc:language");
-    w.text(u"en-GB");
-    w.end();
+    w.plainElement("meta:creation-date", now);
+    w.plainElement("dc:date", now);
+    w.plainElement("dc:language", QStringLiteral("en-GB"));
     w.end();
     w.finish();
     return out;

@@ -120,8 +120,8 @@ public:
             end();
             text.clear();
         };
-        for (const QChar c : words) {
-            if (!xmlCharacter(c) || c == u'\r')
+        for (const QChar c : xmlText(words)) {
+            if (c == u'\r')
                 continue;
             if (c == u'\t' || c == u'\n') {
                 flush();
@@ -466,9 +466,8 @@ void writeTable(Writer &w, const Outline &outline, const Block &block) {
 void writePicture(Writer &w, const Model &model, MatrixKind which, int id) {
     const Picture &picture = pictureOf(which);
     const bool future = which == MatrixKind::Future;
-    QString title = future ? QStringLiteral("Probable future until ") + model.horizon
-                           : QStringLiteral("Object and impact");
-    title.removeIf([](QChar c) { return !xmlCharacter(c); });
+    const QString title = xmlText(future ? QStringLiteral("Probable future until ") + model.horizon
+                                         : QStringLiteral("Object and impact"));
     const QString description =
         future ? QStringLiteral("The trends marked for every aspect and scale level")
                : QStringLiteral("The frame, the grain and the impacts marked for every aspect "
@@ -597,10 +596,8 @@ QByteArray corePropertiesXml(const Model &model) {
             {"dc", "http://purl.org/dc/elements/1.1/"},
             {"dcterms", "http://purl.org/dc/terms/"},
             {"xsi", "http://www.w3.org/2001/XMLSchema-instance"}});
-    QString title = QStringLiteral("Study proposal until ") + model.horizon;
-    title.removeIf([](QChar c) { return !xmlCharacter(c); });
     w.start("dc:title");
-    w.characters(title);
+    w.characters(xmlText(QStringLiteral("Study proposal until ") + model.horizon));
     w.end();
     w.start("dc:language");
     w.characters(QStringLiteral("en-GB"));

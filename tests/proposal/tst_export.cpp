@@ -8,6 +8,7 @@
 #include "opendocument.h"
 #include "studyfile.h"
 #include "studyproposal.h"
+#include "worddocument.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -116,6 +117,8 @@ private Q_SLOTS:
     void tables();
     void pictures();
     void unicodeHorizon();
+    void typedHorizonKeepsXmlValid_data();
+    void typedHorizonKeepsXmlValid();
     void unwritablePath();
     void matrixPicture_data();
     void matrixPicture();
@@ -378,6 +381,74 @@ void TestExport::unicodeHorizon() {
                                                                                       "30")));
     QVERIFY(control.content.wellFormed);
     QCOMPARE(control.content.tables[0].rows[0][0].text, "Future 2030");
+}
+
+void TestExport::typedHorizonKeepsXmlValid_data() {
+    QTest::addColumn<QString>("horizon");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("repeated spaces and a tab") << "  20  30\t"
+                                               << "  20  30\t";
+    QTest::newRow("control character") << "20\x01 30"
+                                       << "20 30";
+    QTest::newRow("non-characters") << "20" + QString(QChar(0xFFFE)) + QChar(0xFFFF) + "30"
+                                    << "2030";
+    QTest::newRow("lone high surrogate") << "20" + QString(QChar(0xD83D)) + "30"
+                                         << "2030";
+    QTest::newRow("lone low surrogate") << "20" + QString(QChar(0xDE00)) + "30"
+                                        << "2030";
+    QTest::newRow("high surrogate last") << "2030" + QString(QChar(0xD83D)) << "2030";
+    QTest::newRow("surrogate pair")
+        << QString::fromUtf8("2030 \xF0\x9F\x98\x80") << QString::fromUtf8("2030 \xF0\x9F\x98\x80");
+}
+
+// Whatever the horizon holds, every part of both documents stays well-formed, and the titles
+// of the document and its first picture hold its words as plain text, less only what XML
+// cannot hold.
+void TestExport::typedHorizonKeepsXmlValid() {
+    QFETCH(QString, horizon);
+    QFETCH(QString, kept);
+    const Model model = withHorizon(markedModel(), horizon);
+    const QString pictureTitle = "Probable future until " + kept;
+    const QString documentTitle = "Study proposal until " + kept;
+    // The XML parts that parse, by name.
+    const auto parts = [](const auto &write, const Model &model) {
+        QByteArray raw;
+        QBuffer device(&raw);
+        device.open(QIODevice::WriteOnly);
+        QString error;
+        if (!write(device, model, Date, &error))
+            qWarning("%s", qPrintable(error));
+        QMap<QString, QDomDocument> parsed;
+        const odt::Package package = odt::readPackage(raw);
+        for (const QString &entry : package.entries) {
+            if (entry.endsWith(u".xml") || entry.endsWith(u".rels")) {
+                QDomDocument part;
+                if (QString reason; part.setContent(package.files[entry], &reason))
+                    parsed.insert(entry, part);
+                else
+                    qWarning("%s: %s", qPrintable(entry), qPrintable(reason));
+            }
+        }
+        return parsed;
+    };
+    // The text of the first `tag`, which must hold no markup.
+    const auto plainText = [](const QDomDocument &part, const QString &tag) {
+        const QDomElement element = part.elementsByTagName(tag).at(0).toElement();
+        return element.firstChildElement().isNull() ? element.text() : "<markup>";
+    };
+
+    const QMap<QString, QDomDocument> odt = parts(proposal::writeOpenDocument, model);
+    QCOMPARE(odt.keys(),
+             QStringList({"META-INF/manifest.xml", "content.xml", "meta.xml", "styles.xml"}));
+    QCOMPARE(plainText(odt["content.xml"], "svg:title"), pictureTitle);
+    QCOMPARE(plainText(odt["meta.xml"], "dc:title"), documentTitle);
+
+    const QMap<QString, QDomDocument> docx = parts(proposal::writeWordDocument, model);
+    QCOMPARE(docx.size(), 7); // all but the pictures
+    const QDomElement picture =
+        docx["word/document.xml"].elementsByTagName("wp:docPr").at(0).toElement();
+    QCOMPARE(picture.attribute("title"), pictureTitle);
+    QCOMPARE(plainText(docx["docProps/core.xml"], "dc:title"), documentTitle);
 }
 
 void TestExport::unwritablePath() {
