@@ -1,8 +1,8 @@
 // Start-up as a user meets it: from the spawn of a program until its window "Future" is
 // mapped and viewable on the X server, under whatever window manager and session bus the
 // environment has. The program and a baseline (a bare Qt window of the same size and caption;
-// the same with text) are started in turn, pair after pair, so that both meet the same state
-// of the machine.
+// the same with text; the same widgets as the program's in plain Qt) are started in turn, pair
+// after pair, so that both meet the same state of the machine.
 //
 //   bench_mapped PAIRS PROGRAM BASELINE...
 #include "stats.h"

@@ -1,8 +1,10 @@
 // Start-up to the first painted frame and peak memory, the program against a bare Qt window
-// of the same size. The driver starts itself as a child in each mode, many times, and times
-// from the spawn to the child's word that its window has painted.
+// of the same size and against the same widgets in plain Qt. The driver starts itself as a
+// child in each mode, many times, and times from the spawn to the child's word that its window
+// has painted.
 #include "application.h"
 #include "fonts.h"
+#include "same_window.h"
 #include "stats.h"
 
 #include <QApplication>
@@ -91,6 +93,13 @@ int child(const std::string &mode, int fd) {
         }
         return qapp.exec();
     }
+    if (mode == "same") {
+        QMainWindow window;
+        bench::buildSameWindow(window);
+        FirstPaint report(&window, fd);
+        window.show();
+        return qapp.exec();
+    }
     QWidget window;
     window.resize(762, 568);
     if (mode == "fonts-missing")
@@ -150,9 +159,9 @@ int main(int argc, char *argv[]) {
     std::printf("Start-up to first painted frame, %d runs each, platform %s\n", runs,
                 platform ? platform : "(default)");
 
-    const char *modes[] = {"bare", "app", "app-both", "fonts-missing", "fonts-mapped"};
-    bench::Summary time[5], memory[5];
-    for (int m = 0; m < 5; ++m) {
+    const char *modes[] = {"bare", "app", "app-both", "fonts-missing", "fonts-mapped", "same"};
+    bench::Summary time[6], memory[6];
+    for (int m = 0; m < 6; ++m) {
         std::vector<double> ms, kib;
         spawnChild(argv[0], modes[m]); // warm the file cache
         for (int i = 0; i < runs; ++i) {
@@ -168,6 +177,8 @@ int main(int argc, char *argv[]) {
     bench::printRatio("Future start-up", time[1], time[0]);
     // Any window that shows text first starts fontconfig; this baseline pays that too.
     bench::printRatio("Future start-up against a window with text", time[1], time[4]);
+    bench::print("Future's widgets in plain Qt", time[5], "ms");
+    bench::printRatio("Future start-up against its widgets", time[1], time[5]);
     bench::print("labels in missing Arial/MS Sans Serif", time[3], "ms");
     bench::print("labels in the mapped families", time[4], "ms");
     bench::printRatio("missing families", time[3], time[4]);

@@ -21,9 +21,11 @@ shift
 openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill $wm' EXIT
-# The window manager ready before the first program starts.
+# The window manager ready before the first program starts. Openbox claims the screen
+# (_NET_SUPPORTING_WM_CHECK) a while before it handles windows: one that asks to be mapped in
+# between may never be, and the run fails. It names its theme (_OB_THEME) once it does.
 for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
+    xprop -root _OB_THEME 2>/dev/null | grep -q '^_OB_THEME(' && break
     sleep 0.1
 done
 "$@"
