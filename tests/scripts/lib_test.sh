@@ -39,7 +39,8 @@ mkdir -p "$3/LICENSES" "$3/src/corelib"
 echo LGPL >"$3/LICENSES/LGPL-3.0-only.txt"
 echo GPL >"$3/LICENSES/GPL-3.0-only.txt"
 echo "Copyright me" >"$3/src/corelib/LICENSE.ZLIB"
-echo "{\"Id\": \"zlib\", \"Name\": \"zlib\", \"License\": \"Zlib\", \"LicenseFile\": \"LICENSE.ZLIB\", \"Copyright\": \"me\"}" \
+echo "{\"Id\": \"zlib\", \"Name\": \"zlib\", \"License\": \"Zlib\"," \
+    "\"LicenseFile\": \"LICENSE.ZLIB\", \"Copyright\": \"me\"}" \
     >"$3/src/corelib/qt_attribution.json"'
 # Records each step, with whether the patch and the toolchain file were in place.
 stub cmake '
@@ -130,7 +131,8 @@ expect "--cached before the build" "status 1" "$(run cached_qt --cached)"
 printf '%s\n' cmake qt6-base-dev mingw >"$tmp/installed"
 touch "$tmp/configure-fails"
 output=$(run cached_qt --qt-only)
-[[ $output == *"configure: the last words"*"the Qt configure step failed; its log: $prefix.work/configure.log"*"status 1" ]] ||
+failed="the Qt configure step failed; its log: $prefix.work/configure.log"
+[[ $output == *"configure: the last words"*"$failed"*"status 1" ]] ||
     fail "a failed configure says: $output"
 [[ ! -e $prefix/.complete ]] || fail "a failed build is marked complete"
 calls >/dev/null
