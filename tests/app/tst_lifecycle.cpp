@@ -449,6 +449,11 @@ void TestLifecycle::exportsAndPrint_data() {
                              << "p.pdf"
                              << ""
                              << "p.pdf" << QByteArray("%PDF") << "" << true;
+    QTest::newRow("printer that cannot be used")
+        << "Print Matrices..."
+        << "none/p.pdf"
+        << ""
+        << "" << QByteArray() << "Could not print: the printer cannot be used" << false;
     QTest::newRow("cancelled") << document << ""
                                << ""
                                << "" << QByteArray() << "" << true;

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void savingWithImpactsClosedOpensItHidden();
     void failedSaveIsReportedAndKeepsTheDirectory();
     void secondSaveReplacesTheFirst();
+    void markOutOfRangeIsAFailure();
 
 private:
     void placeFrameAndGrain(int frameIndex, int grainIndex);
@@ -204,6 +205,19 @@ void TestSave::secondSaveReplacesTheFirst() {
     QCOMPARE(second,
              proposal::toWindows1252(proposal::studyProposalText(
                  app->model(), impacts()->resolutionLabel()->text(), proposal::todayShortDate())));
+}
+
+// The windows never make such a mark; should the model hold one, the save says so and writes
+// nothing, as for any other failure.
+void TestSave::markOutOfRangeIsAFailure() {
+    placeFrameAndGrain(7, 12);
+    app->model().futureGrid(2, 3) = 7;
+    save();
+    QVERIFY2(future()->status()->text().startsWith(
+                 QStringLiteral("Could not save StudyProposal.txt: Internal error: ")),
+             qPrintable(future()->status()->text()));
+    QVERIFY(!QFile::exists(FileName));
+    QVERIFY(app->commands().hasUnsavedChanges());
 }
 
 QTEST_MAIN(TestSave)
