@@ -1,6 +1,7 @@
 #include "documentparts.h"
 
 #include "devicewrite.h"
+#include "documentlook.h"
 #include "fonts.h"
 #include "matrixpicture.h"
 
@@ -13,14 +14,10 @@
 
 namespace sp::proposal::parts {
 
-double pictureHeightCm() {
-    const QSizeF size = matrixPictureSize();
-    return PictureWidthCm * size.height() / size.width();
-}
-
 QImage matrixImage(const Model &model, MatrixKind which) {
-    const double inches = PictureWidthCm / 2.54;
-    const QSize pixels(qRound(inches * PictureDpi), qRound(pictureHeightCm() / 2.54 * PictureDpi));
+    using namespace look;
+    const QSize pixels(qRound(PictureWidthCm / 2.54 * PictureDpi),
+                       qRound(pictureHeightCm() / 2.54 * PictureDpi));
     QImage image(pixels, QImage::Format_RGB32);
     image.setDotsPerMeterX(qRound(PictureDpi / 0.0254));
     image.setDotsPerMeterY(qRound(PictureDpi / 0.0254));
@@ -59,49 +56,17 @@ std::array<QByteArray, 2> matrixPngs(const Model &model) {
     return pngs;
 }
 
-// Rows end at LineEnd, cells at Tab.
-TableRows tableRows(std::span<const Piece> pieces) {
-    TableRows rows(1);
-    std::size_t cellStart = 0;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (pieces[i].kind == Piece::LineEnd) {
-            rows.emplace_back();
-            cellStart = i + 1;
-        } else if (pieces[i].kind == Piece::Tab) {
-            rows.back().push_back(pieces.subspan(cellStart, i - cellStart));
-            cellStart = i + 1;
-        }
-    }
-    return rows;
-}
-
-QString xmlText(QStringView text) {
-    QString kept;
-    kept.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            kept += text.sliced(i++, 2);
-        } else if ((u >= 0x20 && !QChar::isSurrogate(u) && u != 0xFFFE && u != 0xFFFF) ||
-                   u == '\t' || u == '\n' || u == '\r') {
-            kept += QChar(u);
-        }
-    }
-    return kept;
-}
-
-bool writePackage(QIODevice &device, const QList<PackageFile> &files, bool firstStored,
-                  QString *error) {
+bool writePackage(QIODevice &device, const QList<PackageFile> &files, QString *error) {
     // Zipped in memory: the zip writer closes its device, which the caller's must not be.
     QByteArray package;
     QBuffer buffer(&package);
     buffer.open(QIODevice::WriteOnly);
     {
         QZipWriter zip(&buffer);
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            zip.setCompressionPolicy(i == 0 && firstStored ? QZipWriter::NeverCompress
-                                                           : QZipWriter::AutoCompress);
-            zip.addFile(files[i].path, files[i].data);
+        for (const PackageFile &file : files) {
+            zip.setCompressionPolicy(file.stored ? QZipWriter::NeverCompress
+                                                 : QZipWriter::AutoCompress);
+            zip.addFile(file.path, file.data);
         }
         zip.close();
         if (zip.status() != QZipWriter::NoError)

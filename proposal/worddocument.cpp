@@ -4,19 +4,16 @@
 // and a picture of each matrix inline before its table.
 #include "worddocument.h"
 
-#include "documentparts.h"
+#include "documentwriter.h"
 #include "fonts.h"
-#include "impactmarking.h"
-#include "layout.h"
+#include "xmlwriter.h"
 
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace sp::proposal {
 namespace {
@@ -38,353 +35,154 @@ qint64 emu(double cm) {
     return qRound64(cm * 360000);
 }
 
-const int TextWidth = twips(PageWidthCm) - 2 * twips(MarginCm);
-const int ScaleColumn = (TextWidth - twips(FirstColumnCm)) / ScaleCount;
+const int TextWidth = twips(look::PageWidthCm) - 2 * twips(look::MarginCm);
+const int ScaleColumn = (TextWidth - twips(look::FirstColumnCm)) / ScaleCount;
 // The first column takes what rounding leaves, so the columns fill the text width exactly.
 const int FirstColumn = TextWidth - ScaleCount * ScaleColumn;
-constexpr int CellMargin = 23; // 0.04 cm, so that a symbol fits its narrow column
-constexpr int ScalePoints = 8;
+const int CellMargin = twips(look::CellPaddingCm);
 
 QString number(qint64 value) {
     return QString::number(value);
+}
+
+QString halfPoints(double points) {
+    return number(qRound(2 * points));
 }
 
 QString hexColour(const QColor &colour) {
     return colour.name(QColor::HexRgb).mid(1).toUpper();
 }
 
-struct Picture {
-    MatrixKind which;
-    const char *file;         // under word/media
-    const char *relationship; // its id in the document's relationships
-    const char *name;
-};
-constexpr Picture Pictures[2] = {
-    {MatrixKind::Future, "future.png", "rIdFuture", "Future matrix"},
-    {MatrixKind::Impacts, "impacts.png", "rIdImpacts", "Impacts matrix"},
-};
-
-const Picture &pictureOf(MatrixKind which) {
-    return Pictures[which == MatrixKind::Future ? 0 : 1];
+QString relationship(MatrixKind which) {
+    return QStringLiteral("rId") + look::matrixName(which);
 }
 
-// Writes elements by their qualified names; the namespaces are declared on the root.
-class Writer {
-public:
-    explicit Writer(QByteArray *out)
-        : x_(out) {
-        x_.writeStartDocument(QStringLiteral("1.0"), true);
-    }
-    void root(const char *name,
-              std::initializer_list<std::pair<const char *, const char *>> namespaces) {
-        start(name);
-        for (const auto &[prefix, uri] : namespaces)
-            x_.writeNamespace(QLatin1String(uri), QLatin1String(prefix));
-    }
-    void start(const char *name) { x_.writeStartElement(QLatin1String(name)); }
-    void end() { x_.writeEndElement(); }
-    void empty(const char *name) { x_.writeEmptyElement(QLatin1String(name)); }
-    void attribute(const char *name, const QString &value) {
-        x_.writeAttribute(QLatin1String(name), value);
-    }
-    void attribute(const char *name, const char *value) {
-        x_.writeAttribute(QLatin1String(name), QLatin1String(value));
-    }
-    // An element with attributes and nothing inside.
-    void property(const char *name,
-                  std::initializer_list<std::pair<const char *, QString>> attributes) {
-        empty(name);
-        for (const auto &[key, value] : attributes)
-            attribute(key, value);
-    }
-    void value(const char *name, const QString &value) { property(name, {{"w:val", value}}); }
-    void characters(const QString &text) { x_.writeCharacters(text); }
-    void finish() { x_.writeEndDocument(); }
+void value(XmlWriter &w, const char *name, QAnyStringView value) {
+    w.element(name, {{"w:val", value.toString()}});
+}
 
-    // One run of text in `style` (none for plain text): tabs and line ends become Word's own,
-    // spaces are kept as typed, characters XML cannot hold are left out.
-    void run(QStringView words, const char *style = nullptr) {
-        start("w:r");
-        if (style) {
-            start("w:rPr");
-            value("w:rStyle", QLatin1String(style));
-            end();
-        }
-        QString text;
-        const auto flush = [&] {
-            if (text.isEmpty())
-                return;
-            start("w:t");
-            attribute("xml:space", "preserve");
-            characters(text);
-            end();
-            text.clear();
-        };
-        for (const QChar c : xmlText(words)) {
-            if (c == u'\r')
-                continue;
-            if (c == u'\t' || c == u'\n') {
-                flush();
-                empty(c == u'\t' ? "w:tab" : "w:br");
-            } else {
-                text += c;
-            }
-        }
-        flush();
-        end();
-    }
+// An element of shading in `fill`.
+void shading(XmlWriter &w, const QColor &fill) {
+    w.element("w:shd", {{"w:val", QStringLiteral("clear")},
+                        {"w:color", QStringLiteral("auto")},
+                        {"w:fill", hexColour(fill)}});
+}
 
-    void pieces(std::span<const Piece> pieces) {
-        for (const Piece &piece : pieces) {
-            switch (piece.kind) {
-            case Piece::Fixed:
-                splitInstructions(
-                    piece.text,
-                    [this](QStringView plain) {
-                        if (!plain.isEmpty())
-                            run(plain);
-                    },
-                    [this](QStringView instruction) { run(instruction, "Instruction"); });
-                break;
-            case Piece::Data:
-                run(piece.text);
-                break;
-            case Piece::Tab:
-                run(u"\t");
-                break;
-            case Piece::LineEnd:
-                run(u"\n");
-                break;
-            }
-        }
-    }
-
-    // A paragraph in `style` holding `pieces`.
-    void paragraph(const QString &style, std::span<const Piece> pieces) {
-        start("w:p");
-        start("w:pPr");
-        value("w:pStyle", style);
-        end();
-        this->pieces(pieces);
-        end();
-    }
-
-private:
-    QXmlStreamWriter x_;
-};
-
-// The styles: Word's built-in names where Word has the style (so its navigation pane and
-// tables of contents see the headings), those of the OpenDocument text elsewhere.
+// The paragraph styles: Word's built-in names where Word has the style (so its navigation pane
+// and tables of contents see the headings), those of the OpenDocument text elsewhere. Each
+// states what it has other than the style it is based on; a style on Normal states its space
+// above and below in full.
 struct Style {
+    look::Kind kind;
     const char *id;
     const char *name;
-    const char *basedOn;
-    // Paragraph properties, in the schema's order.
-    bool keepNext = false;
-    int spaceBefore = -1; // twips, -1 for none
-    int spaceAfter = -1;
-    int line = -1; // in 240ths of a line
-    const char *justification = nullptr;
-    int outlineLevel = -1; // 0 for level 1
-    // Run properties.
-    bool bold = false;
-    int halfPoints = 0;
+    look::Kind basedOn; // its own kind for Normal, based on none
+};
+constexpr Style Styles[] = {
+    {look::Plain, "Normal", "Normal", look::Plain},
+    {look::Body, "BodyText", "Body Text", look::Plain},
+    {look::Heading1, "Heading1", "heading 1", look::Plain},
+    {look::Heading2, "Heading2", "heading 2", look::Plain},
+    {look::Heading3, "Heading3", "heading 3", look::Plain},
+    {look::Title, "Title", "Title", look::Plain},
+    {look::ContentsTitle, "TOCHeading", "TOC Heading", look::Plain},
+    {look::Legend, "Legend", "Legend", look::Body},
+    {look::Spaced, "Spaced", "Spaced", look::Body},
+    {look::MatrixCaption, "MatrixCaption", "Matrix Caption", look::Plain},
+    {look::MatrixAspect, "MatrixAspect", "Matrix Aspect", look::Plain},
+    {look::MatrixSymbol, "MatrixSymbol", "Matrix Symbol", look::Plain},
+    {look::MatrixScale, "MatrixScale", "Matrix Scale", look::Plain},
+    {look::MatrixPicture, "MatrixPicture", "Matrix Picture", look::Plain},
 };
 
-// Sizes as the OpenDocument text has them; the cells' paragraphs have no space around them.
-const Style ParagraphStyles[] = {
-    {.id = "Normal", .name = "Normal", .basedOn = nullptr},
-    {.id = "BodyText",
-     .name = "Body Text",
-     .basedOn = "Normal",
-     .spaceBefore = 0,
-     .spaceAfter = twips(0.14),
-     .line = 276},
-    {.id = "Heading1",
-     .name = "heading 1",
-     .basedOn = "Normal",
-     .keepNext = true,
-     .spaceBefore = twips(0.8),
-     .spaceAfter = twips(0.21),
-     .outlineLevel = 0,
-     .bold = true,
-     .halfPoints = 32},
-    {.id = "Heading2",
-     .name = "heading 2",
-     .basedOn = "Normal",
-     .keepNext = true,
-     .spaceBefore = twips(0.6),
-     .spaceAfter = twips(0.21),
-     .outlineLevel = 1,
-     .bold = true,
-     .halfPoints = 26},
-    {.id = "Heading3",
-     .name = "heading 3",
-     .basedOn = "Normal",
-     .keepNext = true,
-     .spaceBefore = twips(0.42),
-     .spaceAfter = twips(0.21),
-     .outlineLevel = 2,
-     .bold = true,
-     .halfPoints = 22},
-    {.id = "Title",
-     .name = "Title",
-     .basedOn = "Normal",
-     .keepNext = true,
-     .spaceBefore = twips(0.42),
-     .spaceAfter = twips(0.4),
-     .justification = "center",
-     .bold = true,
-     .halfPoints = 36},
-    {.id = "TOCHeading",
-     .name = "TOC Heading",
-     .basedOn = "Normal",
-     .keepNext = true,
-     .spaceBefore = twips(0.42),
-     .spaceAfter = twips(0.21),
-     .bold = true,
-     .halfPoints = 32},
-    {.id = "Legend",
-     .name = "Legend",
-     .basedOn = "BodyText",
-     .spaceAfter = twips(0.05),
-     .halfPoints = 19},
-    {.id = "Spaced", .name = "Spaced", .basedOn = "BodyText", .spaceBefore = twips(0.3)},
-    {.id = "MatrixCaption",
-     .name = "Matrix Caption",
-     .basedOn = "Normal",
-     .spaceBefore = 0,
-     .spaceAfter = 0,
-     .bold = true,
-     .halfPoints = 18},
-    {.id = "MatrixAspect",
-     .name = "Matrix Aspect",
-     .basedOn = "Normal",
-     .spaceBefore = 0,
-     .spaceAfter = 0,
-     .halfPoints = 18},
-    {.id = "MatrixSymbol",
-     .name = "Matrix Symbol",
-     .basedOn = "Normal",
-     .spaceBefore = 0,
-     .spaceAfter = 0,
-     .justification = "center",
-     .bold = true,
-     .halfPoints = 22},
-    {.id = "MatrixScale",
-     .name = "Matrix Scale",
-     .basedOn = "Normal",
-     .spaceBefore = 0,
-     .spaceAfter = 0,
-     .halfPoints = 2 * ScalePoints},
-    {.id = "MatrixPicture",
-     .name = "Matrix Picture",
-     .basedOn = "Normal",
-     .keepNext = true,
-     .spaceBefore = twips(0.2),
-     .spaceAfter = twips(0.2),
-     .justification = "center"},
-};
+const char *styleId(look::Kind kind) {
+    return std::find_if(std::begin(Styles), std::end(Styles),
+                        [kind](const Style &style) { return style.kind == kind; })
+        ->id;
+}
 
-void paragraphStyle(Writer &w, const Style &style) {
+void paragraphStyle(XmlWriter &w, const Style &style) {
+    const look::Paragraph &own = look::paragraph(style.kind);
+    const look::Paragraph &base = look::paragraph(style.basedOn);
+    const bool normal = style.kind == style.basedOn;
+    std::optional<double> above = own.aboveCm, below = own.belowCm;
+    if (!normal && style.basedOn == look::Plain) {
+        above = above.value_or(0);
+        below = below.value_or(0);
+    }
     w.start("w:style");
     w.attribute("w:type", "paragraph");
     w.attribute("w:styleId", style.id);
-    if (style.basedOn == nullptr)
+    if (normal)
         w.attribute("w:default", "1");
-    w.value("w:name", QLatin1String(style.name));
-    if (style.basedOn)
-        w.value("w:basedOn", QLatin1String(style.basedOn));
-    if (style.outlineLevel >= 0)
-        w.value("w:next", QStringLiteral("BodyText"));
+    value(w, "w:name", style.name);
+    if (!normal)
+        value(w, "w:basedOn", styleId(style.basedOn));
+    if (own.outlineLevel)
+        value(w, "w:next", styleId(look::Body));
     w.empty("w:qFormat");
     w.start("w:pPr");
-    if (style.keepNext)
+    if (own.keepWithNext && !base.keepWithNext)
         w.empty("w:keepNext");
-    if (style.spaceBefore >= 0 || style.spaceAfter >= 0 || style.line >= 0) {
-        w.empty("w:spacing");
-        if (style.spaceBefore >= 0)
-            w.attribute("w:before", number(style.spaceBefore));
-        if (style.spaceAfter >= 0)
-            w.attribute("w:after", number(style.spaceAfter));
-        if (style.line >= 0) {
-            w.attribute("w:line", number(style.line));
-            w.attribute("w:lineRule", "auto");
-        }
-    }
-    if (style.justification)
-        w.value("w:jc", QLatin1String(style.justification));
-    if (style.outlineLevel >= 0)
-        w.value("w:outlineLvl", number(style.outlineLevel));
+    QList<XmlWriter::Attribute> spacing;
+    if (above && above != base.aboveCm)
+        spacing.append({"w:before", number(twips(*above))});
+    if (below && below != base.belowCm)
+        spacing.append({"w:after", number(twips(*below))});
+    if (own.lineSpacing != base.lineSpacing) // in 240ths of a line
+        spacing += {{"w:line", number(qRound(own.lineSpacing * 240))},
+                    {"w:lineRule", QStringLiteral("auto")}};
+    if (!spacing.isEmpty())
+        w.element("w:spacing", spacing);
+    if (own.centred && !base.centred)
+        value(w, "w:jc", "center");
+    if (own.outlineLevel)
+        value(w, "w:outlineLvl", number(own.outlineLevel - 1));
     w.end();
-    if (style.bold || style.halfPoints) {
+    const bool bold = own.bold && !base.bold, size = own.points != base.points;
+    if (bold || size) {
         w.start("w:rPr");
-        if (style.bold)
+        if (bold)
             w.empty("w:b");
-        if (style.halfPoints)
-            w.value("w:sz", number(style.halfPoints));
+        if (size)
+            value(w, "w:sz", halfPoints(own.points));
         w.end();
     }
     w.end();
 }
 
 QByteArray stylesXml() {
-    QByteArray out;
-    Writer w(&out);
+    XmlWriter w(XmlWriter::Standalone);
     w.root("w:styles", {{"w", MainNamespace}});
     w.start("w:docDefaults");
     w.start("w:rPrDefault");
     w.start("w:rPr");
-    // Arial where it is installed; elsewhere word processors take its metric twin.
-    w.property("w:rFonts", {{"w:ascii", QStringLiteral("Arial")},
-                            {"w:hAnsi", QStringLiteral("Arial")},
-                            {"w:cs", QStringLiteral("Arial")}});
-    w.value("w:sz", QStringLiteral("21"));
-    w.value("w:lang", QStringLiteral("en-GB"));
-    w.end();
-    w.end();
+    const QString font = QLatin1String(look::Font);
+    w.element("w:rFonts", {{"w:ascii", font}, {"w:hAnsi", font}, {"w:cs", font}});
+    value(w, "w:sz", halfPoints(look::FontPoints));
+    value(w, "w:lang", look::Language);
+    w.end(2);
     w.start("w:pPrDefault");
     w.start("w:pPr");
-    w.property("w:spacing", {{"w:after", QStringLiteral("0")}});
-    w.end();
-    w.end();
-    w.end();
+    w.element("w:spacing", {{"w:after", QStringLiteral("0")}});
+    w.end(3);
 
-    for (const Style &style : ParagraphStyles)
+    for (const Style &style : Styles)
         paragraphStyle(w, style);
 
-    // Blue italics on a pale shading: what is still to be done stands out, also in print. (A
-    // highlight would allow only Word's named colours.)
+    // The instructions' look on a shading: a highlight would allow only Word's named colours.
     w.start("w:style");
     w.attribute("w:type", "character");
     w.attribute("w:styleId", "Instruction");
-    w.value("w:name", QStringLiteral("Instruction"));
+    value(w, "w:name", "Instruction");
     w.empty("w:qFormat");
     w.start("w:rPr");
-    w.empty("w:i");
-    w.value("w:color", QStringLiteral("0000C0"));
-    w.property("w:shd", {{"w:val", QStringLiteral("clear")},
-                         {"w:color", QStringLiteral("auto")},
-                         {"w:fill", QStringLiteral("FFF3B0")}});
-    w.end();
-    w.end();
-
-    w.end();
-    w.finish();
-    return out;
-}
-
-const char *paragraphStyleName(const Block &block) {
-    switch (block.kind) {
-    case Block::Title:
-        return "Title";
-    case Block::ContentsTitle:
-        return "TOCHeading";
-    case Block::Legend:
-        return "Legend";
-    default:
-        return "BodyText";
-    }
+    if (look::InstructionItalic)
+        w.empty("w:i");
+    value(w, "w:color", hexColour(look::InstructionColour));
+    shading(w, look::InstructionFill);
+    w.end(3);
+    return w.finish();
 }
 
 // The header row stands as tall as the longest scale name needs, read upwards.
@@ -392,7 +190,8 @@ int headerRowHeight(std::span<const std::span<const Piece>> header) {
     QImage twipsDevice(1, 1, QImage::Format_RGB32); // a device that measures in twips
     twipsDevice.setDotsPerMeterX(qRound(1440 / 0.0254));
     twipsDevice.setDotsPerMeterY(qRound(1440 / 0.0254));
-    const QFontMetricsF metrics(fonts::font(fonts::Face::Arial, ScalePoints), &twipsDevice);
+    const QFontMetricsF metrics(
+        fonts::font(fonts::Face::Arial, look::paragraph(look::MatrixScale).points), &twipsDevice);
     double longest = 0;
     for (const std::span<const Piece> cell : header.subspan(1))
         longest = std::max(longest, metrics.horizontalAdvance(joinedText(cell)));
@@ -400,62 +199,120 @@ int headerRowHeight(std::span<const std::span<const Piece>> header) {
     return int(std::ceil(longest * 1.1)) + 2 * CellMargin;
 }
 
-void cellBorders(Writer &w, const char *element) {
-    w.start(element);
-    for (const char *side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"})
-        w.property(side, {{"w:val", QStringLiteral("single")},
-                          {"w:sz", QStringLiteral("4")},
-                          {"w:space", QStringLiteral("0")},
-                          {"w:color", QStringLiteral("000000")}});
+// Word's markup for the body of the document.
+class WordFormat final : public DocumentFormat {
+public:
+    QList<PackageFile> package(const Document &document) override;
+
+    void startParagraph(look::Kind kind) override {
+        w_->start("w:p");
+        w_->start("w:pPr");
+        value(*w_, "w:pStyle", styleId(kind));
+        w_->end();
+    }
+    void endParagraph() override { w_->end(); }
+    void plain(QStringView words) override {
+        if (!words.isEmpty())
+            run(words);
+    }
+    void instruction(QStringView words) override { run(words, "Instruction"); }
+    void data(QStringView words) override { run(words); }
+    void tab() override { run(u"\t"); }
+    void lineEnd() override { run(u"\n"); }
+
+    void table(MatrixKind which, const TableRows &rows) override;
+    void picture(MatrixKind which, const QString &title, const QString &description) override;
+
+private:
+    // One run of text in `style` (none for plain text): tabs and line ends become Word's own,
+    // spaces are kept as typed, characters XML cannot hold are left out.
+    void run(QStringView words, const char *style = nullptr);
+    QByteArray documentXml(const Document &document);
+
+    XmlWriter *w_ = nullptr; // the body's part, while it is written
+    int pictures_ = 0;
+};
+
+void WordFormat::run(QStringView words, const char *style) {
+    XmlWriter &w = *w_;
+    w.start("w:r");
+    if (style) {
+        w.start("w:rPr");
+        value(w, "w:rStyle", style);
+        w.end();
+    }
+    QString text;
+    const auto flush = [&] {
+        if (text.isEmpty())
+            return;
+        w.start("w:t");
+        w.attribute("xml:space", "preserve");
+        w.characters(text);
+        w.end();
+        text.clear();
+    };
+    for (const QChar c : xmlText(words)) {
+        if (c == u'\t' || c == u'\n') {
+            flush();
+            w.empty(c == u'\t' ? "w:tab" : "w:br");
+        } else if (c != u'\r') {
+            text += c;
+        }
+    }
+    flush();
     w.end();
 }
 
-void writeTable(Writer &w, const Outline &outline, const Block &block) {
-    const TableRows rows = tableRows(outline.piecesOf(block));
+// Fixed columns filling the text width, the header row repeated on every page it spans with its
+// scale names read upwards, every other row in its aspect's colour.
+void WordFormat::table(MatrixKind which, const TableRows &rows) {
+    XmlWriter &w = *w_;
+    const auto width = [](std::size_t column) {
+        return number(column == 0 ? FirstColumn : ScaleColumn);
+    };
     w.start("w:tbl");
     w.start("w:tblPr");
-    w.property("w:tblW", {{"w:w", number(TextWidth)}, {"w:type", QStringLiteral("dxa")}});
-    cellBorders(w, "w:tblBorders");
-    w.property("w:tblLayout", {{"w:type", QStringLiteral("fixed")}});
+    w.element("w:tblW", {{"w:w", number(TextWidth)}, {"w:type", QStringLiteral("dxa")}});
+    w.start("w:tblBorders");
+    for (const char *side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"})
+        w.element(side, {{"w:val", QStringLiteral("single")},
+                         {"w:sz", number(qRound(look::RulePoints * 8))}, // in eighths of a point
+                         {"w:space", QStringLiteral("0")},
+                         {"w:color", QStringLiteral("000000")}});
+    w.end();
+    w.element("w:tblLayout", {{"w:type", QStringLiteral("fixed")}});
     w.start("w:tblCellMar");
     for (const char *side : {"w:top", "w:left", "w:bottom", "w:right"})
-        w.property(side, {{"w:w", number(CellMargin)}, {"w:type", QStringLiteral("dxa")}});
+        w.element(side, {{"w:w", number(CellMargin)}, {"w:type", QStringLiteral("dxa")}});
     w.end();
-    w.value("w:tblCaption", block.matrix == MatrixKind::Future ? QStringLiteral("Future")
-                                                               : QStringLiteral("Impacts"));
+    value(w, "w:tblCaption", look::matrixName(which));
     w.end();
     w.start("w:tblGrid");
-    for (int column = 0; column <= ScaleCount; ++column)
-        w.property("w:gridCol", {{"w:w", number(column == 0 ? FirstColumn : ScaleColumn)}});
+    for (std::size_t column = 0; column <= ScaleCount; ++column)
+        w.element("w:gridCol", {{"w:w", width(column)}});
     w.end();
-
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const bool header = row == 0;
         w.start("w:tr");
         w.start("w:trPr");
         w.empty("w:cantSplit");
         if (header) {
-            w.property("w:trHeight", {{"w:val", number(headerRowHeight(rows[0]))},
-                                      {"w:hRule", QStringLiteral("atLeast")}});
-            w.empty("w:tblHeader"); // repeated at the top of a new page
+            w.element("w:trHeight", {{"w:val", number(headerRowHeight(rows[0]))},
+                                     {"w:hRule", QStringLiteral("atLeast")}});
+            w.empty("w:tblHeader");
         }
         w.end();
         for (std::size_t column = 0; column < rows[row].size(); ++column) {
             w.start("w:tc");
             w.start("w:tcPr");
-            w.property("w:tcW", {{"w:w", number(column == 0 ? FirstColumn : ScaleColumn)},
-                                 {"w:type", QStringLiteral("dxa")}});
-            if (!header)
-                w.property("w:shd", {{"w:val", QStringLiteral("clear")},
-                                     {"w:color", QStringLiteral("auto")},
-                                     {"w:fill", hexColour(layout::aspectColour(int(row)))}});
+            w.element("w:tcW", {{"w:w", width(column)}, {"w:type", QStringLiteral("dxa")}});
+            if (const QColor fill = look::rowFill(int(row)); fill.isValid())
+                shading(w, fill);
             if (header && column > 0)
-                w.value("w:textDirection", QStringLiteral("btLr"));
-            w.value("w:vAlign", header ? QStringLiteral("bottom") : QStringLiteral("center"));
+                value(w, "w:textDirection", "btLr");
+            value(w, "w:vAlign", header ? "bottom" : "center");
             w.end();
-            const char *style = header ? (column == 0 ? "MatrixCaption" : "MatrixScale")
-                                       : (column == 0 ? "MatrixAspect" : "MatrixSymbol");
-            w.paragraph(QLatin1String(style), rows[row][column]);
+            cell(rows, row, column);
             w.end();
         }
         w.end();
@@ -463,71 +320,52 @@ void writeTable(Writer &w, const Outline &outline, const Block &block) {
     w.end();
 }
 
-void writePicture(Writer &w, const Model &model, MatrixKind which, int id) {
-    const Picture &picture = pictureOf(which);
-    const bool future = which == MatrixKind::Future;
-    const QString title = xmlText(future ? QStringLiteral("Probable future until ") + model.horizon
-                                         : QStringLiteral("Object and impact"));
-    const QString description =
-        future ? QStringLiteral("The trends marked for every aspect and scale level")
-               : QStringLiteral("The frame, the grain and the impacts marked for every aspect "
-                                "and scale level");
-    const QString width = number(emu(PictureWidthCm));
-    const QString height = number(emu(pictureHeightCm()));
-
-    w.start("w:p");
-    w.start("w:pPr");
-    w.value("w:pStyle", QStringLiteral("MatrixPicture"));
-    w.end();
+void WordFormat::picture(MatrixKind which, const QString &title, const QString &description) {
+    XmlWriter &w = *w_;
+    const QString id = number(++pictures_);
+    const QString width = number(emu(look::PictureWidthCm));
+    const QString height = number(emu(look::pictureHeightCm()));
     w.start("w:r");
     w.start("w:drawing");
     w.start("wp:inline");
     for (const char *distance : {"distT", "distB", "distL", "distR"})
         w.attribute(distance, "0");
-    w.property("wp:extent", {{"cx", width}, {"cy", height}});
-    w.property("wp:docPr", {{"id", number(id)},
-                            {"name", QLatin1String(picture.name)},
-                            {"descr", description},
-                            {"title", title}});
+    w.element("wp:extent", {{"cx", width}, {"cy", height}});
+    w.element("wp:docPr", {{"id", id},
+                           {"name", look::matrixName(which) + QStringLiteral(" matrix")},
+                           {"descr", description},
+                           {"title", title}});
     w.start("wp:cNvGraphicFramePr");
-    w.property("a:graphicFrameLocks", {{"noChangeAspect", QStringLiteral("1")}});
+    w.element("a:graphicFrameLocks", {{"noChangeAspect", QStringLiteral("1")}});
     w.end();
     w.start("a:graphic");
     w.start("a:graphicData");
     w.attribute("uri", PictureNamespace);
     w.start("pic:pic");
     w.start("pic:nvPicPr");
-    w.property("pic:cNvPr", {{"id", number(id)}, {"name", QLatin1String(picture.file)}});
+    w.element("pic:cNvPr", {{"id", id}, {"name", look::pictureFile(which)}});
     w.empty("pic:cNvPicPr");
     w.end();
     w.start("pic:blipFill");
-    w.property("a:blip", {{"r:embed", QLatin1String(picture.relationship)}});
+    w.element("a:blip", {{"r:embed", relationship(which)}});
     w.start("a:stretch");
     w.empty("a:fillRect");
-    w.end();
-    w.end();
+    w.end(2);
     w.start("pic:spPr");
     w.start("a:xfrm");
-    w.property("a:off", {{"x", QStringLiteral("0")}, {"y", QStringLiteral("0")}});
-    w.property("a:ext", {{"cx", width}, {"cy", height}});
+    w.element("a:off", {{"x", QStringLiteral("0")}, {"y", QStringLiteral("0")}});
+    w.element("a:ext", {{"cx", width}, {"cy", height}});
     w.end();
     w.start("a:prstGeom");
     w.attribute("prst", "rect");
     w.empty("a:avLst");
-    w.end();
-    w.end();
-    w.end(); // pic:pic
-    w.end();
-    w.end();
-    w.end(); // wp:inline
-    w.end();
-    w.end();
-    w.end();
+    w.end(2);
+    w.end(6); // pic:pic, a:graphicData, a:graphic, wp:inline, w:drawing, w:r
 }
 
-QByteArray documentXml(const Outline &outline, const Model &model) {
-    QByteArray out;
-    Writer w(&out);
+QByteArray WordFormat::documentXml(const Document &document) {
+    XmlWriter w(XmlWriter::Standalone);
+    w_ = &w;
     w.root("w:document", {{"w", MainNamespace},
                           {"r", RelationshipsNamespace},
                           {"wp", "http://schemas.openxmlformats.org/drawingml/2006/"
@@ -535,73 +373,45 @@ QByteArray documentXml(const Outline &outline, const Model &model) {
                           {"a", "http://schemas.openxmlformats.org/drawingml/2006/main"},
                           {"pic", PictureNamespace}});
     w.start("w:body");
-    int pictures = 0;
-    forEachShownBlock(outline, [&](const Block &block, bool spaced) {
-        switch (block.kind) {
-        case Block::Heading:
-            w.paragraph(QStringLiteral("Heading%1").arg(std::clamp(int(block.level), 1, 3)),
-                        outline.piecesOf(block));
-            break;
-        case Block::Table:
-            writeTable(w, outline, block);
-            break;
-        case Block::Picture:
-            writePicture(w, model, block.matrix, ++pictures);
-            break;
-        default:
-            w.paragraph(spaced ? QStringLiteral("Spaced")
-                               : QLatin1String(paragraphStyleName(block)),
-                        outline.piecesOf(block));
-        }
-    });
+    writeBody(document, *this);
     w.start("w:sectPr");
-    w.property("w:pgSz",
-               {{"w:w", number(twips(PageWidthCm))}, {"w:h", number(twips(PageHeightCm))}});
-    const QString margin = number(twips(MarginCm));
-    w.property("w:pgMar", {{"w:top", margin},
-                           {"w:right", margin},
-                           {"w:bottom", margin},
-                           {"w:left", margin},
-                           {"w:header", QStringLiteral("709")},
-                           {"w:footer", QStringLiteral("709")},
-                           {"w:gutter", QStringLiteral("0")}});
-    w.end();
-    w.end();
-    w.end();
-    w.finish();
-    return out;
+    w.element("w:pgSz", {{"w:w", number(twips(look::PageWidthCm))},
+                         {"w:h", number(twips(look::PageHeightCm))}});
+    const QString margin = number(twips(look::MarginCm));
+    w.element("w:pgMar", {{"w:top", margin},
+                          {"w:right", margin},
+                          {"w:bottom", margin},
+                          {"w:left", margin},
+                          {"w:header", QStringLiteral("709")},
+                          {"w:footer", QStringLiteral("709")},
+                          {"w:gutter", QStringLiteral("0")}});
+    w.end(3);
+    w_ = nullptr;
+    return w.finish();
 }
 
 // Word opens a document without this in the compatibility mode of its 2007 version.
 QByteArray settingsXml() {
-    QByteArray out;
-    Writer w(&out);
+    XmlWriter w(XmlWriter::Standalone);
     w.root("w:settings", {{"w", MainNamespace}});
     w.start("w:compat");
-    w.property("w:compatSetting",
-               {{"w:name", QStringLiteral("compatibilityMode")},
-                {"w:uri", QStringLiteral("http://schemas.microsoft.com/office/word")},
-                {"w:val", QStringLiteral("15")}});
-    w.end();
-    w.end();
-    w.finish();
-    return out;
+    w.element("w:compatSetting",
+              {{"w:name", QStringLiteral("compatibilityMode")},
+               {"w:uri", QStringLiteral("http://schemas.microsoft.com/office/word")},
+               {"w:val", QStringLiteral("15")}});
+    w.end(2);
+    return w.finish();
 }
 
 QByteArray corePropertiesXml(const Model &model) {
-    QByteArray out;
-    Writer w(&out);
+    XmlWriter w(XmlWriter::Standalone);
     w.root("cp:coreProperties",
            {{"cp", "http://schemas.openxmlformats.org/package/2006/metadata/core-properties"},
             {"dc", "http://purl.org/dc/elements/1.1/"},
             {"dcterms", "http://purl.org/dc/terms/"},
             {"xsi", "http://www.w3.org/2001/XMLSchema-instance"}});
-    w.start("dc:title");
-    w.characters(xmlText(QStringLiteral("Study proposal until ") + model.horizon));
-    w.end();
-    w.start("dc:language");
-    w.characters(QStringLiteral("en-GB"));
-    w.end();
+    w.textElement("dc:title", look::documentTitle(model));
+    w.textElement("dc:language", look::Language);
     const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     for (const char *element : {"dcterms:created", "dcterms:modified"}) {
         w.start(element);
@@ -610,8 +420,7 @@ QByteArray corePropertiesXml(const Model &model) {
         w.end();
     }
     w.end();
-    w.finish();
-    return out;
+    return w.finish();
 }
 
 struct Relationship {
@@ -621,39 +430,26 @@ struct Relationship {
 };
 
 QByteArray relationshipsXml(std::initializer_list<Relationship> relationships) {
-    QByteArray out;
-    QXmlStreamWriter x(&out);
-    x.writeStartDocument(QStringLiteral("1.0"), true);
-    x.writeDefaultNamespace(
-        QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships"));
-    x.writeStartElement(QStringLiteral("Relationships"));
-    for (const Relationship &relationship : relationships) {
-        x.writeEmptyElement(QStringLiteral("Relationship"));
-        x.writeAttribute(QStringLiteral("Id"), relationship.id);
-        x.writeAttribute(QStringLiteral("Type"), relationship.type.startsWith(u"http")
-                                                     ? relationship.type
-                                                     : RelationshipType + relationship.type);
-        x.writeAttribute(QStringLiteral("Target"), relationship.target);
-    }
-    x.writeEndElement();
-    x.writeEndDocument();
-    return out;
+    XmlWriter w(XmlWriter::Standalone);
+    w.root("Relationships", {{"", "http://schemas.openxmlformats.org/package/2006/relationships"}});
+    for (const Relationship &relationship : relationships)
+        w.element("Relationship", {{"Id", relationship.id},
+                                   {"Type", relationship.type.startsWith(u"http")
+                                                ? relationship.type
+                                                : RelationshipType + relationship.type},
+                                   {"Target", relationship.target}});
+    w.end();
+    return w.finish();
 }
 
 QByteArray contentTypesXml() {
-    QByteArray out;
-    QXmlStreamWriter x(&out);
-    x.writeStartDocument(QStringLiteral("1.0"), true);
-    x.writeDefaultNamespace(
-        QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types"));
-    x.writeStartElement(QStringLiteral("Types"));
+    XmlWriter w(XmlWriter::Standalone);
+    w.root("Types", {{"", "http://schemas.openxmlformats.org/package/2006/content-types"}});
     for (const auto &[extension, type] :
          {std::pair{"rels", "application/vnd.openxmlformats-package.relationships+xml"},
-          std::pair{"xml", "application/xml"}, std::pair{"png", "image/png"}}) {
-        x.writeEmptyElement(QStringLiteral("Default"));
-        x.writeAttribute(QStringLiteral("Extension"), QLatin1String(extension));
-        x.writeAttribute(QStringLiteral("ContentType"), QLatin1String(type));
-    }
+          std::pair{"xml", "application/xml"}, std::pair{"png", "image/png"}})
+        w.element("Default",
+                  {{"Extension", QLatin1String(extension)}, {"ContentType", QLatin1String(type)}});
     const QString word = QStringLiteral("application/vnd.openxmlformats-officedocument."
                                         "wordprocessingml.");
     for (const auto &[part, type] :
@@ -661,23 +457,15 @@ QByteArray contentTypesXml() {
                     word + QStringLiteral("document.main+xml")},
           std::pair{QStringLiteral("/word/styles.xml"), word + QStringLiteral("styles+xml")},
           std::pair{QStringLiteral("/word/settings.xml"), word + QStringLiteral("settings+xml")},
-          std::pair{
-              QStringLiteral("/docProps/core.xml"),
-              QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml")}}) {
-        x.writeEmptyElement(QStringLiteral("Override"));
-        x.writeAttribute(QStringLiteral("PartName"), part);
-        x.writeAttribute(QStringLiteral("ContentType"), type);
-    }
-    x.writeEndElement();
-    x.writeEndDocument();
-    return out;
+          std::pair{QStringLiteral("/docProps/core.xml"),
+                    QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml")}})
+        w.element("Override", {{"PartName", part}, {"ContentType", type}});
+    w.end();
+    return w.finish();
 }
 
-} // namespace
-
-bool writeWordDocument(QIODevice &device, const Model &model, const QString &date, QString *error) {
-    const QString resolution = impacts::resolutionStatement(model); // the outline views it
-    const Outline outline = proposalOutline(model, resolution, date);
+QList<PackageFile> WordFormat::package(const Document &document) {
+    const MatrixKind matrices[] = {MatrixKind::Future, MatrixKind::Impacts};
     QList<PackageFile> files{
         {QStringLiteral("[Content_Types].xml"), contentTypesXml()},
         {QStringLiteral("_rels/.rels"),
@@ -687,7 +475,7 @@ bool writeWordDocument(QIODevice &device, const Model &model, const QString &dat
                             QStringLiteral("http://schemas.openxmlformats.org/package/2006/"
                                            "relationships/metadata/core-properties"),
                             QStringLiteral("docProps/core.xml")}})},
-        {QStringLiteral("word/document.xml"), documentXml(outline, model)},
+        {QStringLiteral("word/document.xml"), documentXml(document)},
         {QStringLiteral("word/styles.xml"), stylesXml()},
         {QStringLiteral("word/settings.xml"), settingsXml()},
         {QStringLiteral("word/_rels/document.xml.rels"),
@@ -695,17 +483,23 @@ bool writeWordDocument(QIODevice &device, const Model &model, const QString &dat
              {{QStringLiteral("rIdStyles"), QStringLiteral("styles"), QStringLiteral("styles.xml")},
               {QStringLiteral("rIdSettings"), QStringLiteral("settings"),
                QStringLiteral("settings.xml")},
-              {QLatin1String(Pictures[0].relationship), QStringLiteral("image"),
-               QStringLiteral("media/") + QLatin1String(Pictures[0].file)},
-              {QLatin1String(Pictures[1].relationship), QStringLiteral("image"),
-               QStringLiteral("media/") + QLatin1String(Pictures[1].file)}})},
-        {QStringLiteral("docProps/core.xml"), corePropertiesXml(model)},
+              {relationship(matrices[0]), QStringLiteral("image"),
+               QStringLiteral("media/") + look::pictureFile(matrices[0])},
+              {relationship(matrices[1]), QStringLiteral("image"),
+               QStringLiteral("media/") + look::pictureFile(matrices[1])}})},
+        {QStringLiteral("docProps/core.xml"), corePropertiesXml(document.model)},
     };
-    const std::array<QByteArray, 2> pictures = matrixPngs(model);
     for (int i = 0; i < 2; ++i)
         files.append(
-            {QStringLiteral("word/media/") + QLatin1String(Pictures[i].file), pictures[i]});
-    return writePackage(device, files, false, error);
+            {QStringLiteral("word/media/") + look::pictureFile(matrices[i]), document.pictures[i]});
+    return files;
+}
+
+} // namespace
+
+bool writeWordDocument(QIODevice &device, const Model &model, const QString &date, QString *error) {
+    WordFormat format;
+    return writeDocument(device, model, date, format, error);
 }
 
 } // namespace sp::proposal
