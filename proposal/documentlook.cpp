@@ -3,46 +3,31 @@
 #include "layout.h"
 #include "matrixpicture.h"
 
-#include <array>
+#include <iterator>
 
 namespace sp::proposal::look {
 
-namespace {
-
-// The headings' and titles' in common, with their own space above and size.
-constexpr Paragraph heading(double aboveCm, double points, int level = 0) {
-    return {.aboveCm = aboveCm,
-            .belowCm = 0.21,
-            .keepWithNext = true,
-            .bold = true,
-            .points = points,
-            .outlineLevel = level};
-}
-
-constexpr std::array<Paragraph, KindCount> Paragraphs = [] {
-    std::array<Paragraph, KindCount> all{};
-    all[Body] = {.aboveCm = 0, .belowCm = 0.14, .lineSpacing = 1.15};
-    all[Spaced] = all[Legend] = all[Body];
-    all[Spaced].aboveCm = 0.3;
-    all[Legend].belowCm = 0.05;
-    all[Legend].points = 9.5;
-    all[Heading] = heading(0.42, 0);
-    all[Heading1] = heading(0.8, 16, 1);
-    all[Heading2] = heading(0.6, 13, 2);
-    all[Heading3] = heading(0.42, 11, 3);
-    all[Title] = heading(0.42, 18);
-    all[Title].belowCm = 0.4;
-    all[Title].centred = true;
-    all[ContentsTitle] = heading(0.42, 16);
-    all[MatrixCaption] = {.bold = true, .points = 9};
-    all[MatrixScale] = {.points = 8};
-    all[MatrixAspect] = {.points = 9};
-    all[MatrixSymbol] = {.centred = true, .bold = true, .points = 11};
-    all[MatrixPicture] = {.aboveCm = 0.2, .belowCm = 0.2, .keepWithNext = true, .centred = true};
-    return all;
-}();
-
-} // namespace
+// In the order of Kind: space above and below (cm), line spacing (lines), kept with the next,
+// centred, bold, type size (points), outline level.
+constexpr Paragraph Paragraphs[] = {
+    {},                                        // Plain
+    {0, 0.14, 1.15},                           // Body
+    {0.3, 0.14, 1.15},                         // Spaced
+    {0, 0.05, 1.15, false, false, false, 9.5}, // Legend
+    {0.42, 0.21, 0, true, false, true},        // Heading
+    {0.8, 0.21, 0, true, false, true, 16, 1},  // Heading1
+    {0.6, 0.21, 0, true, false, true, 13, 2},  // Heading2
+    {0.42, 0.21, 0, true, false, true, 11, 3}, // Heading3
+    {0.42, 0.4, 0, true, true, true, 18},      // Title
+    {0.42, 0.21, 0, true, false, true, 16},    // ContentsTitle
+    {},                                        // CellText
+    {{}, {}, 0, false, false, true, 9},        // MatrixCaption
+    {{}, {}, 0, false, false, false, 8},       // MatrixScale
+    {{}, {}, 0, false, false, false, 9},       // MatrixAspect
+    {{}, {}, 0, false, true, true, 11},        // MatrixSymbol
+    {0.2, 0.2, 0, true, true},                 // MatrixPicture
+};
+static_assert(std::size(Paragraphs) == KindCount);
 
 const Paragraph &paragraph(Kind kind) {
     return Paragraphs[kind];

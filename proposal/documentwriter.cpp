@@ -23,6 +23,13 @@ TableRows tableRows(std::span<const Piece> pieces) {
     return rows;
 }
 
+const char *styleName(std::span<const ParagraphStyle> styles, look::Kind kind) {
+    const auto style =
+        std::find_if(styles.begin(), styles.end(),
+                     [kind](const ParagraphStyle &style) { return style.kind == kind; });
+    return style == styles.end() ? nullptr : style->name;
+}
+
 void DocumentFormat::paragraph(look::Kind kind, std::span<const Piece> pieces) {
     startParagraph(kind);
     for (const Piece &piece : pieces) {

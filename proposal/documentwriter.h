@@ -16,11 +16,22 @@ namespace sp::proposal::parts {
 using TableRows = std::vector<std::vector<std::span<const Piece>>>;
 TableRows tableRows(std::span<const Piece> pieces);
 
+// A format's paragraph style for a kind: its name, the one it is shown by where that differs,
+// and the kind it is based on (its own for none).
+struct ParagraphStyle {
+    look::Kind kind;
+    const char *name;
+    const char *shownName;
+    look::Kind basedOn;
+};
+// The name of the style for `kind` among `styles`; null where there is none.
+const char *styleName(std::span<const ParagraphStyle> styles, look::Kind kind);
+
 // What a document is made of: the study, its outline and its pictures, Future's first.
 struct Document {
     const Model &model;
     const Outline &outline;
-    std::array<QByteArray, 2> pictures;
+    const std::array<QByteArray, 2> &pictures;
 };
 
 class DocumentFormat {

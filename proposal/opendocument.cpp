@@ -4,13 +4,11 @@
 #include "opendocument.h"
 
 #include "documentwriter.h"
-#include "xmlwriter.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 
 #include <cmath>
-#include <span>
 
 namespace sp::proposal {
 namespace {
@@ -70,13 +68,7 @@ void simpleStyle(XmlWriter &w, QAnyStringView name, const char *family, const ch
 
 // The paragraph styles, each stating what it has other than its parent: those every document
 // of this kind has (in styles.xml), then this one's own (in content.xml).
-struct Style {
-    look::Kind kind;
-    const char *name;
-    const char *displayName; // where it differs
-    look::Kind parent;       // its own kind for none
-};
-constexpr Style CommonStyles[] = {
+constexpr ParagraphStyle CommonStyles[] = {
     {look::Plain, "Standard", nullptr, look::Plain},
     {look::Body, "Text_20_body", "Text body", look::Plain},
     {look::Heading, "Heading", nullptr, look::Plain},
@@ -88,7 +80,7 @@ constexpr Style CommonStyles[] = {
     {look::CellText, "Table_20_Contents", "Table Contents", look::Plain},
     {look::Legend, "Legend", nullptr, look::Body},
 };
-constexpr Style OwnStyles[] = {
+constexpr ParagraphStyle OwnStyles[] = {
     {look::MatrixCaption, "Matrix_Caption", nullptr, look::CellText},
     {look::MatrixAspect, "Matrix_Aspect", nullptr, look::CellText},
     {look::MatrixSymbol, "Matrix_Symbol", nullptr, look::CellText},
@@ -97,28 +89,24 @@ constexpr Style OwnStyles[] = {
     {look::MatrixPicture, "Matrix_Picture", nullptr, look::Plain},
 };
 
-const char *styleName(look::Kind kind) {
-    for (const std::span<const Style> styles :
-         {std::span<const Style>(CommonStyles), std::span<const Style>(OwnStyles)})
-        for (const Style &style : styles)
-            if (style.kind == kind)
-                return style.name;
-    return nullptr;
+const char *styleNameOf(look::Kind kind) {
+    const char *common = styleName(CommonStyles, kind);
+    return common ? common : styleName(OwnStyles, kind);
 }
 
-void paragraphStyle(XmlWriter &w, const Style &style) {
+void paragraphStyle(XmlWriter &w, const ParagraphStyle &style) {
     const look::Paragraph &own = look::paragraph(style.kind);
-    const look::Paragraph &base = look::paragraph(style.parent);
+    const look::Paragraph &base = look::paragraph(style.basedOn);
     w.start("style:style");
     w.attribute("style:name", style.name);
-    if (style.displayName)
-        w.attribute("style:display-name", style.displayName);
+    if (style.shownName)
+        w.attribute("style:display-name", style.shownName);
     w.attribute("style:family", "paragraph");
-    if (style.parent != style.kind)
-        w.attribute("style:parent-style-name", styleName(style.parent));
+    if (style.basedOn != style.kind)
+        w.attribute("style:parent-style-name", styleNameOf(style.basedOn));
     if (own.outlineLevel) {
         w.attribute("style:default-outline-level", QString::number(own.outlineLevel));
-        w.attribute("style:next-style-name", styleName(look::Body));
+        w.attribute("style:next-style-name", styleNameOf(look::Body));
     }
     QList<XmlWriter::Attribute> paragraph, text;
     if (own.centred && !base.centred)
@@ -164,7 +152,7 @@ QByteArray stylesXml() {
                {"fo:country", language.section(u'-', 1)}});
     w.end();
 
-    for (const Style &style : CommonStyles)
+    for (const ParagraphStyle &style : CommonStyles)
         paragraphStyle(w, style);
     QList<XmlWriter::Attribute> instruction{{"fo:color", QColor(look::InstructionColour).name()}};
     if (look::InstructionItalic)
@@ -238,7 +226,7 @@ void tableStyles(XmlWriter &w) {
     for (int a = 1; a <= AspectCount; ++a)
         cellStyle(QStringLiteral("Matrix.Aspect%1").arg(a), "middle", look::rowFill(a));
 
-    for (const Style &style : OwnStyles)
+    for (const ParagraphStyle &style : OwnStyles)
         paragraphStyle(w, style);
 
     simpleStyle(w, "Picture", "graphic", "style:graphic-properties",
@@ -256,7 +244,7 @@ public:
     void startParagraph(look::Kind kind) override {
         const int level = look::paragraph(kind).outlineLevel;
         w_->start(level ? "text:h" : "text:p");
-        w_->attribute("text:style-name", styleName(kind));
+        w_->attribute("text:style-name", styleNameOf(kind));
         if (level)
             w_->attribute("text:outline-level", QString::number(level));
         afterSpace_ = true;
@@ -374,13 +362,8 @@ QByteArray metaXml(const Model &model) {
     return w.finish();
 }
 
-struct Part {
-    QString path;
-    const char *mediaType;
-    QByteArray data;
-};
-
-QByteArray manifestXml(const QList<Part> &parts) {
+// The package and every file in it after its type.
+QByteArray manifestXml(const QList<PackageFile> &files) {
     XmlWriter w;
     w.root("manifest:manifest",
            {{"manifest", "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0"}});
@@ -393,25 +376,23 @@ QByteArray manifestXml(const QList<Part> &parts) {
         w.element("manifest:file-entry", attributes);
     };
     entry(QStringLiteral("/"), MimeType);
-    for (const Part &part : parts)
-        entry(part.path, part.mediaType);
+    for (const PackageFile &file : files.sliced(1))
+        entry(file.path, file.path.endsWith(u".png") ? "image/png" : "text/xml");
     w.end();
     return w.finish();
 }
 
 QList<PackageFile> OpenDocumentFormat::package(const Document &document) {
-    const QList<Part> parts{
-        {QStringLiteral("content.xml"), "text/xml", contentXml(document)},
-        {QStringLiteral("styles.xml"), "text/xml", stylesXml()},
-        {QStringLiteral("meta.xml"), "text/xml", metaXml(document.model)},
-        {pictureName(MatrixKind::Future), "image/png", document.pictures[0]},
-        {pictureName(MatrixKind::Impacts), "image/png", document.pictures[1]},
-    };
     // The package's type comes first and stored, so that it can be read at a fixed offset.
-    QList<PackageFile> files{{QStringLiteral("mimetype"), QByteArray(MimeType), true}};
-    for (const Part &part : parts)
-        files.append({part.path, part.data});
-    files.append({QStringLiteral("META-INF/manifest.xml"), manifestXml(parts)});
+    QList<PackageFile> files{
+        {QStringLiteral("mimetype"), QByteArray(MimeType), true},
+        {QStringLiteral("content.xml"), contentXml(document)},
+        {QStringLiteral("styles.xml"), stylesXml()},
+        {QStringLiteral("meta.xml"), metaXml(document.model)},
+        {pictureName(MatrixKind::Future), document.pictures[0]},
+        {pictureName(MatrixKind::Impacts), document.pictures[1]},
+    };
+    files.append({QStringLiteral("META-INF/manifest.xml"), manifestXml(files)});
     return files;
 }
 

@@ -6,7 +6,6 @@
 
 #include "documentwriter.h"
 #include "fonts.h"
-#include "xmlwriter.h"
 
 #include <QDateTime>
 #include <QFontMetricsF>
@@ -72,22 +71,16 @@ void shading(XmlWriter &w, const QColor &fill) {
 // and tables of contents see the headings), those of the OpenDocument text elsewhere. Each
 // states what it has other than the style it is based on; a style on Normal states its space
 // above and below in full.
-struct Style {
-    look::Kind kind;
-    const char *id;
-    const char *name;
-    look::Kind basedOn; // its own kind for Normal, based on none
-};
-constexpr Style Styles[] = {
-    {look::Plain, "Normal", "Normal", look::Plain},
+constexpr ParagraphStyle Styles[] = {
+    {look::Plain, "Normal", nullptr, look::Plain},
     {look::Body, "BodyText", "Body Text", look::Plain},
     {look::Heading1, "Heading1", "heading 1", look::Plain},
     {look::Heading2, "Heading2", "heading 2", look::Plain},
     {look::Heading3, "Heading3", "heading 3", look::Plain},
-    {look::Title, "Title", "Title", look::Plain},
+    {look::Title, "Title", nullptr, look::Plain},
     {look::ContentsTitle, "TOCHeading", "TOC Heading", look::Plain},
-    {look::Legend, "Legend", "Legend", look::Body},
-    {look::Spaced, "Spaced", "Spaced", look::Body},
+    {look::Legend, "Legend", nullptr, look::Body},
+    {look::Spaced, "Spaced", nullptr, look::Body},
     {look::MatrixCaption, "MatrixCaption", "Matrix Caption", look::Plain},
     {look::MatrixAspect, "MatrixAspect", "Matrix Aspect", look::Plain},
     {look::MatrixSymbol, "MatrixSymbol", "Matrix Symbol", look::Plain},
@@ -96,12 +89,10 @@ constexpr Style Styles[] = {
 };
 
 const char *styleId(look::Kind kind) {
-    return std::find_if(std::begin(Styles), std::end(Styles),
-                        [kind](const Style &style) { return style.kind == kind; })
-        ->id;
+    return styleName(Styles, kind);
 }
 
-void paragraphStyle(XmlWriter &w, const Style &style) {
+void paragraphStyle(XmlWriter &w, const ParagraphStyle &style) {
     const look::Paragraph &own = look::paragraph(style.kind);
     const look::Paragraph &base = look::paragraph(style.basedOn);
     const bool normal = style.kind == style.basedOn;
@@ -112,10 +103,10 @@ void paragraphStyle(XmlWriter &w, const Style &style) {
     }
     w.start("w:style");
     w.attribute("w:type", "paragraph");
-    w.attribute("w:styleId", style.id);
+    w.attribute("w:styleId", style.name);
     if (normal)
         w.attribute("w:default", "1");
-    value(w, "w:name", style.name);
+    value(w, "w:name", style.shownName ? style.shownName : style.name);
     if (!normal)
         value(w, "w:basedOn", styleId(style.basedOn));
     if (own.outlineLevel)
@@ -167,7 +158,7 @@ QByteArray stylesXml() {
     w.element("w:spacing", {{"w:after", QStringLiteral("0")}});
     w.end(3);
 
-    for (const Style &style : Styles)
+    for (const ParagraphStyle &style : Styles)
         paragraphStyle(w, style);
 
     // The instructions' look on a shading: a highlight would allow only Word's named colours.
