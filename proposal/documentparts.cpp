@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <private/qzipwriter_p.h>
 
@@ -66,33 +67,35 @@ QImage matrixImage(const Model &model, MatrixKind which) {
     return image;
 }
 
-namespace {
-
-QByteArray png(const QImage &image) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
+bool encodePng(const QImage &image, QIODevice &device, QString *error) {
+    QImageWriter writer(&device, "PNG");
+    return writer.write(image) ||
+           failed(error, QStringLiteral("The picture could not be made: ") + writer.errorString());
 }
 
-} // namespace
-
-std::array<QByteArray, 2> matrixPngs(const Model &model) {
-    const auto picture = [&model](MatrixKind which) { return png(matrixImage(model, which)); };
-    std::array<QByteArray, 2> pngs;
+bool matrixPngs(const Model &model, std::array<QByteArray, 2> *pngs, QString *error) {
+    std::array<QString, 2> errors; // each picture's own, as they may be made side by side
+    const auto picture = [&](MatrixKind which) {
+        QBuffer buffer(&(*pngs)[std::size_t(which)]);
+        buffer.open(QIODevice::WriteOnly);
+        encodePng(matrixImage(model, which), buffer, &errors[std::size_t(which)]);
+    };
 #if QT_CONFIG(thread) && !defined(Q_OS_WIN)
     // Each picture on a core of its own: QPainter draws text on images in any thread. The font
     // families are looked up here first, once. Not on Windows, where Qt's font engines share
     // one device context between threads.
     fonts::family(fonts::Face::Arial);
-    std::thread second([&] { pngs[1] = picture(MatrixKind::Impacts); });
-    pngs[0] = picture(MatrixKind::Future);
+    std::thread second(picture, MatrixKind::Impacts);
+    picture(MatrixKind::Future);
     second.join();
 #else
-    pngs = {picture(MatrixKind::Future), picture(MatrixKind::Impacts)};
+    picture(MatrixKind::Future);
+    picture(MatrixKind::Impacts);
 #endif
-    return pngs;
+    for (const QString &reason : errors)
+        if (!reason.isEmpty())
+            return failed(error, reason);
+    return true;
 }
 
 bool writePackage(QIODevice &device, const QList<PackageFile> &files, QString *error) {

@@ -69,9 +69,13 @@ private:
 // The picture of a matrix at the look's resolution for its width.
 QImage matrixImage(const Model &model, MatrixKind which);
 
-// The pictures of both matrices as PNGs, Future's first, made side by side where threads are
-// there: drawing and encoding them take most of a document's time.
-std::array<QByteArray, 2> matrixPngs(const Model &model);
+// Writes `image` to `device` as a PNG. False and `error` set on failure.
+bool encodePng(const QImage &image, QIODevice &device, QString *error);
+
+// The pictures of both matrices as PNGs into `pngs`, Future's first, made side by side where
+// threads are there: drawing and encoding them take most of a document's time. False and
+// `error` set when either cannot be made.
+bool matrixPngs(const Model &model, std::array<QByteArray, 2> *pngs, QString *error);
 
 struct PackageFile {
     QString path;

@@ -106,7 +106,9 @@ bool writeDocument(QIODevice &device, const Model &model, const QString &date,
                    DocumentFormat &format, QString *error) {
     const QString resolution = impacts::resolutionStatement(model); // the outline views it
     const Outline outline = proposalOutline(model, resolution, date);
-    return writePackage(device, format.package({model, outline, matrixPngs(model)}), error);
+    std::array<QByteArray, 2> pictures;
+    return matrixPngs(model, &pictures, error) &&
+           writePackage(device, format.package({model, outline, pictures}), error);
 }
 
 } // namespace sp::proposal::parts

@@ -22,13 +22,18 @@ bool writeMatricesPdf(QIODevice &device, const Model &model, QString *error) {
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
         pdf.setTitle(QStringLiteral("Study proposal: matrices until ") + model.horizon);
         pdf.setCreator(QCoreApplication::applicationName());
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            return failed(error, QStringLiteral("The PDF could not be started"));
-        paintMatricesPage(painter, QRectF(0, 0, pdf.width(), pdf.height()), model);
-        painter.end();
+        if (!paintMatricesPdf(pdf, model, error))
+            return false;
     }
     return writeBytes(device, pdfBytes, error);
+}
+
+bool paintMatricesPdf(QPaintDevice &pdf, const Model &model, QString *error) {
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return failed(error, QStringLiteral("The PDF could not be started"));
+    paintMatricesPage(painter, QRectF(0, 0, pdf.width(), pdf.height()), model);
+    return painter.end() || failed(error, QStringLiteral("The PDF could not be finished"));
 }
 
 } // namespace sp::proposal

@@ -1,13 +1,16 @@
 #include "devicewrite.h"
+#include "documentparts.h"
 #include "encoding.h"
 #include "fixtures.h"
 #include "marks.h"
+#include "matricespdf.h"
 #include "savecheck.h"
 #include "studyfile.h"
 #include "studyproposal.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPaintEngine>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +49,63 @@ private:
     qint64 chunk_;
 };
 
+// Paints nothing, and starts painting only when `starts`; never finishes it.
+class RefusingEngine : public QPaintEngine {
+public:
+    explicit RefusingEngine(bool starts)
+        : QPaintEngine(AllFeatures)
+        , starts_(starts) {}
+    bool begin(QPaintDevice *) override { return starts_; }
+    bool end() override { return false; }
+    void updateState(const QPaintEngineState &) override {}
+    void drawPath(const QPainterPath &) override {}
+    void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawTextItem(const QPointF &, const QTextItem &) override {}
+    Type type() const override { return User; }
+
+private:
+    bool starts_;
+};
+
+// An A4 landscape page at 72 dpi painted through a RefusingEngine.
+class RefusingPage : public QPaintDevice {
+public:
+    explicit RefusingPage(bool starts)
+        : engine_(starts) {}
+    QPaintEngine *paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return 842;
+        case PdmHeight:
+            return 595;
+        case PdmWidthMM:
+            return 297;
+        case PdmHeightMM:
+            return 210;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 72;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmDevicePixelRatio:
+            return 1;
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
+
+private:
+    mutable RefusingEngine engine_;
+};
+
 QStringList entries(const QString &dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                QDir::NoDotAndDotDot);
@@ -80,6 +140,10 @@ private Q_SLOTS:
     void writeBytes_data();
     void writeBytes();
     void closedDeviceFails();
+    void encodePng_data();
+    void encodePng();
+    void matricesPdfReportsPainting_data();
+    void matricesPdfReportsPainting();
     void savingTwiceKeepsTheSecond();
     void unwritableTargetLeavesNothing_data();
     void unwritableTargetLeavesNothing();
@@ -259,6 +323,63 @@ void TestProposalSave::closedDeviceFails() {
     QVERIFY(!proposal::writeBytes(device, "abc", &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(device.written.isEmpty());
+}
+
+// A picture that cannot be encoded onto its device is a failure with a reason, never an empty
+// picture in a document.
+void TestProposalSave::encodePng_data() {
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<qint64>("capacity");
+    QTest::addColumn<bool>("ok");
+    const int write = QIODevice::WriteOnly, read = QIODevice::ReadOnly;
+    QTest::newRow("room for it") << false << write << qint64(1 << 20) << true;
+    QTest::newRow("an empty picture") << true << write << qint64(1 << 20) << false;
+    QTest::newRow("a device open for reading") << false << read << qint64(1 << 20) << false;
+    QTest::newRow("a device full at once") << false << write << qint64(0) << false;
+    QTest::newRow("a device full part way") << false << write << qint64(100) << false;
+}
+
+void TestProposalSave::encodePng() {
+    QFETCH(bool, empty);
+    QFETCH(int, mode);
+    QFETCH(qint64, capacity);
+    QFETCH(bool, ok);
+    QImage image;
+    if (!empty) {
+        image = QImage(40, 20, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        image.setPixelColor(3, 5, QColor(211, 0, 0));
+    }
+    FailDevice device(capacity, capacity);
+    QVERIFY(device.open(QIODevice::OpenMode(mode) | QIODevice::Unbuffered));
+    QString error;
+    QCOMPARE(parts::encodePng(image, device, &error), ok);
+    if (ok) {
+        QVERIFY(error.isEmpty());
+        QCOMPARE(QImage::fromData(device.written, "PNG"), image);
+    } else {
+        QVERIFY(error.startsWith(QStringLiteral("The picture could not be made: ")));
+    }
+}
+
+// The matrices' page that cannot be started or finished fails with its reason.
+void TestProposalSave::matricesPdfReportsPainting_data() {
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("cannot start") << false << "The PDF could not be started";
+    QTest::newRow("cannot finish") << true << "The PDF could not be finished";
+}
+
+void TestProposalSave::matricesPdfReportsPainting() {
+    QFETCH(bool, starts);
+    QFETCH(QString, reason);
+    RefusingPage page(starts);
+    if (!starts)
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    QString error;
+    QVERIFY(!paintMatricesPdf(page, fixtures::crowdedModel(), &error));
+    QCOMPARE(error, reason);
 }
 
 void TestProposalSave::savingTwiceKeepsTheSecond() {
