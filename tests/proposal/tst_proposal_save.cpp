@@ -337,7 +337,8 @@ void TestProposalSave::encodePng_data() {
     QTest::newRow("an empty picture") << true << write << qint64(1 << 20) << false;
     QTest::newRow("a device open for reading") << false << read << qint64(1 << 20) << false;
     QTest::newRow("a device full at once") << false << write << qint64(0) << false;
-    QTest::newRow("a device full part way") << false << write << qint64(100) << false;
+    // Within the header: Qt's PNG writer leaks its row pointers when the rows fail to go out.
+    QTest::newRow("a device full part way") << false << write << qint64(20) << false;
 }
 
 void TestProposalSave::encodePng() {
