@@ -6,12 +6,8 @@
 
 namespace sp {
 
-Application::Application()
-    : ownPlatform_(systemPlatform())
-    , platform_(*ownPlatform_) {}
-
-Application::Application(Platform &platform)
-    : platform_(platform) {}
+Application::Application(std::unique_ptr<Platform> platform)
+    : platform_(std::move(platform)) {}
 
 Application::~Application() {
     delete future_.data();
@@ -39,7 +35,7 @@ void Application::start(const QString &studyFile) {
     showFuture();
     if (unreadable)
         future_->setStatus(proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem));
-    platform_.started(commands_);
+    platform_->started(commands_);
 }
 
 FutureWindow &Application::openFuture() {
@@ -78,10 +74,10 @@ void Application::closeWindows() {
 }
 
 void Application::showFuture() {
-    platform_.bringToFront(openFuture());
+    platform_->bringToFront(openFuture());
 }
 void Application::showImpacts() {
-    platform_.bringToFront(openImpacts());
+    platform_->bringToFront(openImpacts());
 }
 
 } // namespace sp

@@ -23,9 +23,8 @@ namespace sp {
 class Application final : public QObject, public Forms, public StudyCommands::Host {
     Q_OBJECT
 public:
-    // On the platform the program is built for, or on `platform`, which must outlive it.
-    Application();
-    explicit Application(Platform &platform);
+    // On the platform the program is built for, or on another (a test's).
+    explicit Application(std::unique_ptr<Platform> platform = systemPlatform());
     ~Application() override;
 
     // Opens Future. With `studyFile`, a proposal saved earlier, the model first takes its
@@ -51,14 +50,14 @@ public:
 
     // What the menus do.
     StudyCommands &commands() { return commands_; }
+    Platform &platform() { return *platform_; }
 
 private:
     template <typename Window> void retire(QPointer<Window> &reference);
 
-    std::unique_ptr<Platform> ownPlatform_;
-    Platform &platform_;
+    std::unique_ptr<Platform> platform_;
     Model model_;
-    StudyCommands commands_{*this, platform_};
+    StudyCommands commands_{*this, *platform_};
     QPointer<FutureWindow> future_;
     QPointer<ImpactsWindow> impacts_;
     std::vector<QPointer<QWidget>> retired_; // closed, awaiting deletion

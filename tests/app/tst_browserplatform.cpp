@@ -73,21 +73,19 @@ private:
 
     std::optional<QuietRaise> quiet;
     std::optional<ScratchDirectory> work;
-    std::unique_ptr<Page> page;
     std::unique_ptr<Application> app;
+    Page &page() const { return static_cast<Page &>(app->platform()); }
     FutureWindow *future() const { return app->futureWindow(); }
 };
 
 void TestBrowserPlatform::init() {
     work.emplace();
-    page = std::make_unique<Page>();
-    app = std::make_unique<Application>(*page);
+    app = std::make_unique<Application>(std::make_unique<Page>());
     app->start();
 }
 
 void TestBrowserPlatform::cleanup() {
     app.reset();
-    page.reset();
     work.reset();
     for (QWidget *widget : QApplication::topLevelWidgets()) // a dialog a failure left open
         if (qobject_cast<QDialog *>(widget))
@@ -105,7 +103,7 @@ void TestBrowserPlatform::openThroughPicker(const QString &path) {
 // Each format downloads by an item of its own, without "..." since no dialog follows; there
 // is no printer and no Quit. The page's start-up ran once.
 void TestBrowserPlatform::menusOfThePage() {
-    QCOMPARE(page->starts, 1);
+    QCOMPARE(page().starts, 1);
     QStringList items;
     for (QAction *action : future()->findChildren<QAction *>())
         if (!action->text().isEmpty() && !action->menu())
@@ -151,21 +149,21 @@ void TestBrowserPlatform::filesAreDownloadedUnderTheirNames() {
     QFETCH(QString, refusal);
     QFETCH(QString, status);
     placeFrameAndGrain();
-    page->refusal = refusal;
+    page().refusal = refusal;
     menuItem(future(), item)->trigger();
 
     QCOMPARE(future()->status()->text(), status);
     QCOMPARE(QDir().entryList(QDir::Files), QStringList()); // nothing written beside the page
-    QCOMPARE(page->downloads.size(), name.isEmpty() ? 0 : 1);
+    QCOMPARE(page().downloads.size(), name.isEmpty() ? 0 : 1);
     if (name.isEmpty())
         return;
-    QCOMPARE(page->downloads[0].name, name);
-    QByteArray bytes = page->downloads[0].bytes;
+    QCOMPARE(page().downloads[0].name, name);
+    QByteArray bytes = page().downloads[0].bytes;
     if (bytes.startsWith("PK\x03\x04")) // a zip: the name of its first file
         bytes = bytes.mid(30, qFromLittleEndian<quint16>(bytes.constData() + 26));
     QCOMPARE(bytes.left(start.size()), start);
     if (name.endsWith(".txt")) // the very bytes the desktop saves
-        QCOMPARE(page->downloads[0].bytes,
+        QCOMPARE(page().downloads[0].bytes,
                  proposal::toWindows1252(proposal::studyProposalText(
                      app->model(), app->impactsWindow()->resolutionLabel()->text(),
                      proposal::todayShortDate())));
@@ -234,7 +232,7 @@ void TestBrowserPlatform::questionAnsweredWhenGiven() {
 
     QVERIFY(!shown<QMessageBox>());
     QStringList names;
-    for (const Page::Download &download : page->downloads)
+    for (const Page::Download &download : page().downloads)
         names << download.name;
     QCOMPARE(names, downloads);
     const Model expected = opened ? exampleStudy() : before;
@@ -262,7 +260,7 @@ void TestBrowserPlatform::studyOfThePageAddress() {
     app->commands().openStudyBytes(nullptr, QStringLiteral("example.txt"), bytes);
     QVERIFY(app->model().futureGrid == exampleStudy().futureGrid);
     QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2061"));
-    QVERIFY(page->downloads.isEmpty());
+    QVERIFY(page().downloads.isEmpty());
 }
 
 QTEST_MAIN(TestBrowserPlatform)

@@ -46,21 +46,18 @@ private Q_SLOTS:
     void aboutNamesTheProgram();
 
 private:
-    std::unique_ptr<Answers> platform; // the desktop's, with its dialogs answered
     std::unique_ptr<Application> app;
     FutureWindow *future() const { return app->futureWindow(); }
     ImpactsWindow *impacts() const { return app->impactsWindow(); }
 };
 
 void TestLifecycle::init() {
-    platform = std::make_unique<Answers>();
-    app = std::make_unique<Application>(*platform);
+    app = std::make_unique<Application>(std::make_unique<Answers>());
     app->start();
 }
 
 void TestLifecycle::cleanup() {
     app.reset();
-    platform.reset();
 }
 
 void TestLifecycle::startShowsOnlyFuture() {
@@ -407,7 +404,7 @@ void TestLifecycle::quitClosesBothWindows_data() {
 void TestLifecycle::quitClosesBothWindows() {
     QFETCH(bool, fromImpacts);
     QFETCH(bool, impactsHidden);
-    Answers &answers = *platform;
+    auto &answers = static_cast<Answers &>(app->platform());
     pressCell(future()->matrix().cell(1, 1), Qt::LeftButton); // unsaved
     impactsHidden ? (void)app->impacts() : click(button(future(), "goToImpacts"));
     pressKeys(fromImpacts ? static_cast<QWidget *>(impacts()) : future(),
@@ -483,7 +480,7 @@ void TestLifecycle::exportsAndPrint() {
         app->model().impactGrid(MassAspect, 13) = Grain;
     }
     const QDir folder(work.path());
-    Answers &answers = *platform;
+    auto &answers = static_cast<Answers &>(app->platform());
     answers.path = chosen.isEmpty() ? QString() : folder.filePath(chosen);
     answers.filter = filter;
     bool landscape = false;

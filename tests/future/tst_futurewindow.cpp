@@ -35,21 +35,18 @@ private Q_SLOTS:
 private:
     void placeFrameAndGrain() const;
     void openByShortcut() const { pressKeys(window(), QKeySequence(Qt::CTRL | Qt::Key_O)); }
-    std::unique_ptr<Answers> platform; // the desktop's, with its dialogs answered
     std::unique_ptr<Application> app;
     FutureWindow *window() const { return app->futureWindow(); }
     CellButton *cell(int a, int j) const { return window()->matrix().cell(a, j); }
 };
 
 void TestFutureWindow::init() {
-    platform = std::make_unique<Answers>();
-    app = std::make_unique<Application>(*platform);
+    app = std::make_unique<Application>(std::make_unique<Answers>());
     app->start();
 }
 
 void TestFutureWindow::cleanup() {
     app.reset();
-    platform.reset();
 }
 
 void TestFutureWindow::layoutAnchors() {
@@ -354,7 +351,7 @@ void TestFutureWindow::openStudy() {
     QFETCH(QString, status);
     ScratchDirectory work;
     QTemporaryDir elsewhere;
-    Answers &answers = *platform;
+    auto &answers = static_cast<Answers &>(app->platform());
     answers.answer = answer;
     answers.path = file == "study"   ? writeStudy(elsewhere.path())
                    : file == "notes" ? writeNotes(elsewhere.path())

@@ -25,7 +25,6 @@ private Q_SLOTS:
     void saveAndOpenFromHere();
 
 private:
-    std::unique_ptr<Answers> platform; // the desktop's, with its dialogs answered
     std::unique_ptr<Application> app;
     FutureWindow *future() const { return app->futureWindow(); }
     ImpactsWindow *window() const { return app->impactsWindow(); }
@@ -33,8 +32,7 @@ private:
 };
 
 void TestImpactsWindow::init() {
-    platform = std::make_unique<Answers>();
-    app = std::make_unique<Application>(*platform);
+    app = std::make_unique<Application>(std::make_unique<Answers>());
     app->start();
     click(button(future(), "goToImpacts"));
     QVERIFY(window());
@@ -42,7 +40,6 @@ void TestImpactsWindow::init() {
 
 void TestImpactsWindow::cleanup() {
     app.reset();
-    platform.reset();
 }
 
 void TestImpactsWindow::layoutCoversFutureMatrix() {
@@ -239,7 +236,7 @@ void TestImpactsWindow::saveAndOpenFromHere() {
     QFETCH(QString, status);
     ScratchDirectory work;
     QTemporaryDir elsewhere;
-    Answers &answers = *platform;
+    auto &answers = static_cast<Answers &>(app->platform());
     answers.answer = QMessageBox::Discard;
     answers.path = writeStudy(elsewhere.path());
     pressCell(cell(1, 1), Qt::LeftButton); // an I, and a sentence in the status line
