@@ -1,6 +1,8 @@
 """A page in Debian's Chromium, headless, driven through the DevTools protocol: a folder
 served on localhost as `scripts/web --serve` serves it, the browser with a page of its own,
-and its screenshots read pixel by pixel.
+and its screenshots read pixel by pixel. Browser also has the engine-neutral methods of
+harness.drivers (open, key, download, choose_file, messages), by which the tests drive
+Firefox and WebKit the same way.
 """
 
 import base64
@@ -84,19 +86,28 @@ class Screenshot:
         return self.data[y * self.width * 3:(y + 1) * self.width * 3]
 
 
+# The DevTools protocol's keys: (code, Windows virtual key code) by the key's name.
+KEYS = {"ArrowDown": ("ArrowDown", 40), "Enter": ("Enter", 13)}
+MODIFIERS = {"Alt": 1, "Control": 2, "Meta": 4, "Shift": 8}
+
+
 class Browser:
     """Headless Chromium with a page of its own, driven over the DevTools protocol."""
 
-    def __init__(self, url, downloads, profile):
+    name = "Chromium"
+
+    def __init__(self, url, downloads, profile, webgl=True):
         chromium = shutil.which("chromium")
         if not chromium:
             raise Failure("chromium is missing: run scripts/setup --test")
+        self.downloads = downloads
         self.process = subprocess.Popen(
             [chromium, "--headless=new", "--no-sandbox", "--no-first-run",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
              "--disable-quic", "--disable-dev-shm-usage",  # a container's /dev/shm is small
              f"--user-data-dir={profile}", "--remote-debugging-port=0",
-             f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}", "about:blank"],
+             f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}"]
+            + ([] if webgl else ["--disable-webgl"]) + ["about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         endpoint = None
         deadline = time.monotonic() + TIMEOUT
@@ -114,6 +125,8 @@ class Browser:
         self.events = []
         self.call("Page.enable")
         self.call("Runtime.enable")
+        self.call("Log.enable")  # the browser's own messages: blocked loads, the page's policy
+        self.version = self.call("Browser.getVersion")["product"].split("/")[-1]
         self.call("Page.setInterceptFileChooserDialog", enabled=True)
         # Later Qt opens files through the File System Access picker where a browser has one,
         # which the protocol cannot fill in; without it Qt uses a file input, as in the
@@ -170,6 +183,63 @@ class Browser:
         for kind in ("mousePressed", "mouseReleased"):
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
                       clickCount=1)
+
+    # -- as harness.drivers.Engine -------------------------------------------------------
+
+    def open(self, url):
+        """Loads `url` in the page, the old document gone when this returns."""
+        self.events = [e for e in self.events if e.get("method") != "Page.loadEventFired"]
+        self.call("Page.navigate", url=url)
+        self.event("Page.loadEventFired")
+
+    def png(self):
+        return base64.b64decode(self.call("Page.captureScreenshot")["data"])
+
+    def key(self, key, modifiers=()):
+        code, virtual = KEYS.get(key) or (f"Key{key.upper()}", ord(key.upper()))
+        mask = sum(MODIFIERS[m] for m in modifiers)
+        for kind in ("keyDown", "keyUp"):
+            self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code, modifiers=mask,
+                      windowsVirtualKeyCode=virtual,
+                      text=key if kind == "keyDown" and len(key) == 1 and not mask else "")
+
+    def download(self, name, action, timeout=TIMEOUT):
+        """Runs `action` and returns the bytes of the file the page then downloads."""
+        path = os.path.join(self.downloads, name)
+        if os.path.exists(path):
+            os.remove(path)
+        action()
+        self.event("Browser.downloadWillBegin", timeout)
+        done = wait_for(f"{name} to download", lambda: next(
+            (e for e in self.events if e.get("method") == "Browser.downloadProgress"
+             and e["params"]["state"] == "completed"), None) or self.poll())
+        self.events.remove(done)
+        with open(path, "rb") as f:
+            return f.read()
+
+    def choose_file(self, path, action):
+        """Runs `action`, which opens the page's file picker, and picks `path` in it."""
+        action()
+        chooser = self.event("Page.fileChooserOpened")
+        self.call("DOM.setFileInputFiles", files=[path], backendNodeId=chooser["backendNodeId"])
+
+    def messages(self):
+        """What the page and the browser have written to the console so far."""
+        self.poll()
+        found = []
+        for e in self.events:
+            params = e.get("params", {})
+            if e.get("method") == "Runtime.consoleAPICalled":
+                found.append(f"{params['type']}: " + " ".join(
+                    str(a.get("value", a.get("description", ""))) for a in params["args"]))
+            elif e.get("method") == "Runtime.exceptionThrown":
+                details = params["exceptionDetails"]
+                found.append("exception: " + details.get("exception", {}).get(
+                    "description", details.get("text", "")))
+            elif e.get("method") == "Log.entryAdded":
+                entry = params["entry"]
+                found.append(f"{entry['level']} ({entry['source']}): {entry['text']}")
+        return found
 
     def close(self):
         try:

@@ -1,23 +1,28 @@
 #!/usr/bin/python3
-"""The program in a browser: the web folder served on localhost and driven in Debian's
-Chromium, headless, through the DevTools protocol, with real mouse events on the page. The
-presses of the desktop's end-to-end scenarios are replayed, the downloaded StudyProposal.txt
-is compared with the same golden files, the six row colours are read off a screenshot, a
-saved study is opened through the file picker and from the page's address, and the exported
-document compared with the one the Linux program writes.
+"""The program in a browser: the web folder served on localhost and driven in one of three
+engines with real mouse and key events on the page: Debian's Chromium, headless, through the
+DevTools protocol; Firefox ESR through its WebDriver BiDi; WebKitGTK's MiniBrowser through
+WebKitWebDriver (harness.drivers). The presses of the desktop's end-to-end scenarios are
+replayed, the downloaded StudyProposal.txt is compared with the same golden files, the six
+row colours are read off a screenshot, the exported documents (Word and OpenDocument) are
+compared with the ones the Linux program writes, and a saved study is opened through the
+file picker and from the page's address.
 
     run_web.py --folder build-web/study-proposal-VERSION-web --program build/study-proposal
-               [--keep DIR]
+               [--engine chromium|firefox|webkit] [--no-webgl] [--keep DIR]
 
+--no-webgl runs the page in a browser without WebGL (Chromium, Firefox), as some machines'
+browsers are: a page that needs it cannot start there, which Qt 6.4's does; its run is
+skipped (exit code 77) with a Qt 6.4 page.
 --keep DIR leaves there pictures of the page with each window in front, after the presses
 (the README's docs/web.png and docs/web-impacts.png).
 """
 
 import argparse
-import base64
 import datetime
 import io
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -31,17 +36,19 @@ sys.path[:0] = [os.path.join(HERE, "..", ".."), os.path.join(HERE, "..", "e2e")]
 
 import run_e2e  # noqa: E402
 from harness import Failure  # noqa: E402
-from harness.browser import TIMEOUT, Browser, Server, wait_for  # noqa: E402
+from harness import drivers  # noqa: E402
+from harness.browser import TIMEOUT, Server, wait_for  # noqa: E402
 from harness.program import GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE, cell_centre  # noqa: E402
 from harness.xsession import BACKGROUND  # noqa: E402
 from run_e2e import compare_document  # noqa: E402
 
 LINUX_DATE = run_e2e.short_date  # the Linux program's, in the C locale
+SKIPPED = 77  # ctest's SKIP_RETURN_CODE
 
 
 def browser_date(day):
-    """The short date of the browser's locale (English, United States, in the headless
-    Chromium here)."""
+    """The short date of the browser's locale (English, United States, in each engine as
+    started here)."""
     return f"{day.month}/{day.day}/{day.year % 100:02d}"
 
 
@@ -52,8 +59,11 @@ class Page:
     def __init__(self, browser, downloads):
         self.browser = browser
         self.downloads = downloads
-        wait_for("the program to start",
-                 lambda: self.browser.evaluate("document.body.dataset.program") == "running")
+        state = wait_for("the program to start",
+                         lambda: self.browser.evaluate("document.body.dataset.program"))
+        if state != "running":
+            raise Failure("the page says: " + self.browser.evaluate(
+                "document.getElementById('status').textContent").strip())
         self.left, self.top = wait_for("a window with its grey client area", self.client_corner)
 
     def client_corner(self):
@@ -84,25 +94,11 @@ class Page:
 
     def download(self, name, action, timeout=TIMEOUT):
         """Runs `action` and returns the bytes of the file the page then downloads."""
-        path = os.path.join(self.downloads, name)
-        if os.path.exists(path):
-            os.remove(path)
-        action()
-        self.browser.event("Browser.downloadWillBegin", timeout)
-        done = wait_for(f"{name} to download", lambda: next(
-            (e for e in self.browser.events if e.get("method") == "Browser.downloadProgress"
-             and e["params"]["state"] == "completed"), None) or self.browser.poll())
-        self.browser.events.remove(done)
-        with open(path, "rb") as f:
-            return f.read()
+        return self.browser.download(name, action, timeout)
 
-    def keys(self, key, code, modifiers=0, text=""):
-        """A key pressed and released on the page: `modifiers` 2 for Ctrl, 10 Ctrl+Shift."""
-        virtual = ord(key.upper()) if len(key) == 1 else {"ArrowDown": 40, "Enter": 13}[key]
-        for kind in ("keyDown", "keyUp"):
-            self.browser.call("Input.dispatchKeyEvent", type=kind, key=key, code=code,
-                              modifiers=modifiers, windowsVirtualKeyCode=virtual,
-                              text=text if kind == "keyDown" else "")
+    def keys(self, key, modifiers=()):
+        """A key pressed and released on the page, with modifiers such as "Control"."""
+        self.browser.key(key, modifiers)
 
 
 # The marks of the desktop's keyword_index scenario, whose saved file is worked_example.txt:
@@ -117,7 +113,7 @@ WORKED_EXAMPLE = (
 def keep_picture(browser, keep, name):
     if keep:
         with open(os.path.join(keep, name), "wb") as f:
-            f.write(base64.b64decode(browser.call("Page.captureScreenshot")["data"]))
+            f.write(browser.png())
 
 
 def worked_example(page, keep):
@@ -151,11 +147,8 @@ def row_colours(page):
 def open_study(page, study, golden):
     """File > Open Study (Ctrl+O) through the browser's file picker: the study's marks and
     horizon replace the others, as the next download shows."""
-    page.keys("o", "KeyO", modifiers=2)
-    chooser = page.browser.event("Page.fileChooserOpened")
     before = page.browser.shot().data
-    page.browser.call("DOM.setFileInputFiles", files=[study],
-                      backendNodeId=chooser["backendNodeId"])
+    page.browser.choose_file(study, lambda: page.keys("o", ("Control",)))
     wait_for("the study to show", lambda: page.browser.shot().data != before)
     time.sleep(0.3)  # both windows updated
     first_day = datetime.date.today()
@@ -163,40 +156,61 @@ def open_study(page, study, golden):
     compare_document(data, golden, {first_day, datetime.date.today()})
 
 
-def exported_document(page, program, study, tmp):
-    """Export OpenDocument Text from the File menu downloads the document the Linux program
-    exports from the same study: the same content and styles."""
+# The File menu's entries below the menu bar, by the document each exports.
+EXPORTS = {"docx": 3, "odt": 4}  # Open Study, Save, Export Word Document, Export OpenDocument
+# What stands either side of the title line's date in each document: a run of its own in the
+# Word document, in brackets in the OpenDocument text.
+DATE_BOUNDS = {"docx": (b">", b"<"), "odt": (b"(", b")")}
+# When a document was written, in its properties: the one part of it that is not the study's.
+WRITTEN = re.compile(rb"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(\.\d+)?Z?")
+
+
+def same_document(web, linux, kind):
+    """The browser's document against the Linux program's from the same study: the same
+    parts in the same order, each byte for byte but for the title line's date (each system
+    writes its own short date) and the time of writing; the pictures, drawn with each
+    system's fonts, of the same size."""
+    today = datetime.date.today()
+    before, after = DATE_BOUNDS[kind]
+    dates = (before + browser_date(today).encode() + after,
+             before + LINUX_DATE(today).encode() + after)
+    with zipfile.ZipFile(linux) as a, zipfile.ZipFile(io.BytesIO(web)) as b:
+        if a.namelist() != b.namelist():
+            raise Failure(f"the browser's .{kind} has the parts {b.namelist()}, the Linux "
+                          f"program's {a.namelist()}")
+        for part in a.namelist():
+            ours, theirs = a.read(part), b.read(part)
+            if part.endswith(".png"):
+                if theirs[:24] != ours[:24]:  # signature and size
+                    raise Failure(f"the browser's {part} is not the Linux program's size")
+            elif WRITTEN.sub(b"", ours) != WRITTEN.sub(b"", theirs.replace(*dates)):
+                raise Failure(f"the browser's .{kind} differs from the Linux program's in "
+                              f"{part}")
+
+
+def exported_document(page, program, study, tmp, kind):
+    """Export Word Document or Export OpenDocument Text from the File menu, by keys,
+    downloads the document the Linux program exports from the same study."""
     def choose():
         page.press((18, -10))  # "File" on the menu bar above the client area
-        for _ in range(4):  # Open Study, Save, Export Word Document, Export OpenDocument Text
-            page.keys("ArrowDown", "ArrowDown")
-        page.keys("Enter", "Enter")
+        for _ in range(EXPORTS[kind]):
+            page.keys("ArrowDown")
+        page.keys("Enter")
 
-    web = page.download("StudyProposal.odt", choose)
-    linux = os.path.join(tmp, "linux.odt")
+    web = page.download(f"StudyProposal.{kind}", choose)
+    with open(os.path.join(tmp, f"web.{kind}"), "wb") as f:  # kept with a failure
+        f.write(web)
+    linux = os.path.join(tmp, f"linux.{kind}")
     subprocess.run([program, "--export", linux, study], check=True, capture_output=True,
                    env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-    # The date of the title line is each system's short date: the browser's for the Linux
-    # program's, the one difference between them.
-    today = datetime.date.today()
-    dates = (f"({browser_date(today)})".encode(), f"({LINUX_DATE(today)})".encode())
-    with zipfile.ZipFile(linux) as a, zipfile.ZipFile(io.BytesIO(web)) as b:
-        for part in ("content.xml", "styles.xml", "META-INF/manifest.xml", "mimetype"):
-            if a.read(part) != b.read(part).replace(*dates):
-                raise Failure(f"the browser's document differs from the Linux program's in "
-                              f"{part}")
-        for picture in ("Pictures/future.png", "Pictures/impacts.png"):
-            if b.read(picture)[:24] != a.read(picture)[:24]:  # signature and size
-                raise Failure(f"the browser's {picture} is not the Linux program's size")
+    same_document(web, linux, kind)
 
 
 def study_from_address(browser, downloads, site, study):
     """index.html?study=NAME opens that file of the same site at start, as Open Study does:
     the first save gives back its bytes."""
     name = os.path.basename(study)
-    browser.events = [e for e in browser.events if e.get("method") != "Page.loadEventFired"]
-    browser.call("Page.navigate", url=f"{site}index.html?study={name}")
-    browser.event("Page.loadEventFired")  # the old page gone before the new one is looked for
+    browser.open(f"{site}index.html?study={name}")  # the old page gone when it returns
     page = Page(browser, downloads)
     first_day = datetime.date.today()
     # Until the page has fetched the study, the save is refused (no frame, no grain) and
@@ -211,15 +225,86 @@ def study_from_address(browser, downloads, site, study):
     compare_document(data, "horizon_edited.txt", {first_day, datetime.date.today()})
 
 
+def needs_webgl(folder):
+    """Whether the page's Qt draws with WebGL only: Qt 6.4's loader, which later Qt replaced
+    by qtLoad, draws its windows with WebGL."""
+    with open(os.path.join(folder, "qtloader.js"), encoding="utf-8") as f:
+        return "qtLoad" not in f.read()
+
+
+def check_webgl(browser, webgl):
+    """The page runs with WebGL as asked: a run meant without it proves nothing if the
+    browser has it after all."""
+    has = browser.evaluate(
+        "!!document.createElement('canvas').getContext('webgl')")
+    if has != webgl:
+        raise Failure(f"{browser.name} has {'no ' if not has else ''}WebGL in this run")
+
+
+def run(args, tmp, site, server):
+    """Everything checked in one engine; returns what was checked."""
+    downloads = os.path.join(tmp, "downloads")
+    os.makedirs(downloads)
+    webgl = not args.no_webgl
+    browser = drivers.start(args.engine, f"{server.url}index.html", downloads, tmp, webgl)
+    checked = []
+    try:
+        print(f"web: {browser.name} {browser.version}, WebGL {'on' if webgl else 'off'}",
+              flush=True)
+        check_webgl(browser, webgl)
+        page = Page(browser, downloads)
+        saved = worked_example(page, args.keep)
+        checked.append("the worked example's StudyProposal.txt")
+        row_colours(page)
+        checked.append("the row colours")
+        keep_picture(browser, args.keep, "web.png")
+        study = os.path.join(tmp, "StudyProposal.txt")
+        with open(study, "wb") as f:
+            f.write(saved)
+        for kind in EXPORTS:
+            exported_document(page, args.program, study, tmp, kind)
+            checked.append(f"the .{kind}")
+        golden = os.path.join(run_e2e.DATA, "horizon_edited.txt")
+        other = os.path.join(site, "other.txt")
+        with open(golden, "rb") as f:
+            data = f.read().replace(b"{{DATE}}", browser_date(datetime.date.today()).encode())
+        with open(other, "wb") as f:
+            f.write(data)
+        if args.engine != "webkit":  # WebKitWebDriver cannot answer the page's file picker
+            open_study(page, other, "horizon_edited.txt")
+            checked.append("Open Study")
+        study_from_address(browser, downloads, server.url, other)
+        checked.append("a study from the address")
+        policy = [m for m in browser.messages() if "Content Security Policy" in m
+                  or "Content-Security-Policy" in m]
+        if policy:
+            raise Failure("the page's policy blocked something: " + "; ".join(policy))
+        return browser, checked
+    except Failure as failure:
+        failure.browser = browser
+        raise
+    except BaseException:
+        browser.close()
+        raise
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--folder", required=True)
     parser.add_argument("--program", required=True)
+    parser.add_argument("--engine", choices=drivers.ENGINES, default="chromium")
+    parser.add_argument("--no-webgl", action="store_true")
     parser.add_argument("--keep")
     args = parser.parse_args()
     if not os.path.exists(os.path.join(args.folder, "index.html")):
         print(f"FAIL set-up: {args.folder} holds no index.html; build it with scripts/web")
         return 1
+    if args.no_webgl and args.engine == "webkit":
+        parser.error("WebKit is run with its WebGL only")
+    if args.no_webgl and needs_webgl(args.folder):
+        print("SKIP: this page's Qt (6.4) draws with WebGL only; a later Qt's page runs "
+              "without it")
+        return SKIPPED
     run_e2e.short_date = browser_date
     tmp = tempfile.mkdtemp(prefix="sp-web-")
     # The folder as a site, with room for a study file beside the page.
@@ -227,40 +312,31 @@ def main():
     os.makedirs(site)
     for name in os.listdir(args.folder):
         os.symlink(os.path.abspath(os.path.join(args.folder, name)), os.path.join(site, name))
+    started = time.monotonic()
     browser = None
     try:
         with Server(site) as server:
-            downloads = os.path.join(tmp, "downloads")
-            os.makedirs(downloads)
-            browser = Browser(f"{server.url}index.html", downloads, os.path.join(tmp, "profile"))
-            page = Page(browser, downloads)
-            saved = worked_example(page, args.keep)
-            row_colours(page)
-            keep_picture(browser, args.keep, "web.png")
-            study = os.path.join(tmp, "StudyProposal.txt")
-            with open(study, "wb") as f:
-                f.write(saved)
-            exported_document(page, args.program, study, tmp)
-            golden = os.path.join(run_e2e.DATA, "horizon_edited.txt")
-            other = os.path.join(site, "other.txt")
-            with open(golden, "rb") as f:
-                data = f.read().replace(b"{{DATE}}",
-                                        browser_date(datetime.date.today()).encode())
-            with open(other, "wb") as f:
-                f.write(data)
-            open_study(page, other, "horizon_edited.txt")
-            study_from_address(browser, downloads, server.url, other)
+            browser, checked = run(args, tmp, site, server)
     except Failure as failure:
         print(f"FAIL: {failure}")
+        browser = getattr(failure, "browser", None)
         if browser:
-            keep_picture(browser, tmp, "failure.png")
-            print(f"the page as it was: {os.path.join(tmp, 'failure.png')}")
+            try:
+                keep_picture(browser, tmp, "failure.png")
+                print(f"the page as it was: {os.path.join(tmp, 'failure.png')}")
+                for message in browser.messages()[-20:]:
+                    print(f"  console: {message}")
+            except Exception as error:  # the browser may be gone: the failure says enough
+                print(f"(no picture of the page: {error})")
         return 1
     finally:
         if browser:
             browser.close()
     shutil.rmtree(tmp, ignore_errors=True)
-    print("web: the program in Chromium saved, opened and exported as the Linux program does")
+    print(f"web: the program in {browser.name} {browser.version}"
+          f"{'' if not args.no_webgl else ' without WebGL'} saved, exported and opened as "
+          f"the Linux program does ({', '.join(checked)}) in "
+          f"{time.monotonic() - started:.0f} s")
     return 0
 
 
