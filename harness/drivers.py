@@ -20,6 +20,7 @@ An engine, as made by start():
 
 import base64
 import ctypes
+import glob
 import json
 import os
 import re
@@ -38,7 +39,9 @@ except ImportError:
     websocket = None
 
 ENGINES = ("chromium", "firefox", "webkit")
-MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+# The WebKitGTK that Debian's WebKitWebDriver is built with.
+MINIBROWSER = next(iter(glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser")),
+                   "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser")
 # Room for the viewport and the browser's own bars.
 SCREEN = (VIEWPORT[0] + 320, VIEWPORT[1] + 200)
 
@@ -358,6 +361,9 @@ class WebKit:
             options.add_argument("--automation")  # without it no session starts
             self.driver = webdriver.Remote(command_executor=f"http://127.0.0.1:{port}",
                                            options=options)
+            # The driver runs here, as with Selenium's own WebKitGTK class (which cannot be
+            # given the environment above): files go to it by path, not uploaded.
+            self.driver._is_remote = False
             self.version = self.driver.capabilities.get("browserVersion", "")
             self._viewport()
         except BaseException:
@@ -466,7 +472,27 @@ class WebKit:
         return data
 
     def choose_file(self, path, action):
-        raise Failure("WebKitWebDriver cannot answer a file picker the page opens itself")
+        """WebKitWebDriver cannot answer the browser's own file picker: the page's file input
+        is caught as the page opens it, put back in the document if the page took it out, and
+        given the file there as WebDriver gives any file input one (with the input and change
+        events a pick brings)."""
+        self.driver.execute_script("""
+            const click = HTMLInputElement.prototype.click;
+            window.__picker = null;
+            HTMLInputElement.prototype.click = function () {
+              if (this.type !== 'file')
+                return click.call(this);
+              HTMLInputElement.prototype.click = click;
+              window.__picker = this;
+            };""")
+        action()
+        picker = wait_for("the page's file picker", lambda: self.driver.execute_script("""
+            const picker = window.__picker;
+            if (picker && !picker.isConnected)
+              document.body.appendChild(picker);
+            return picker;"""))
+        picker.send_keys(path)
+        self.driver.execute_script("arguments[0].remove(); window.__picker = null;", picker)
 
     def messages(self):
         try:

@@ -226,10 +226,10 @@ def study_from_address(browser, downloads, site, study):
 
 
 def needs_webgl(folder):
-    """Whether the page's Qt draws with WebGL only: Qt 6.4's loader, which later Qt replaced
-    by qtLoad, draws its windows with WebGL."""
+    """Whether the page's Qt draws with WebGL only, as Qt 6.4 does: its loader is QtLoader,
+    which later Qt replaced by qtLoad."""
     with open(os.path.join(folder, "qtloader.js"), encoding="utf-8") as f:
-        return "qtLoad" not in f.read()
+        return re.search(r"\bfunction QtLoader\b", f.read()) is not None
 
 
 def check_webgl(browser, webgl):
@@ -270,9 +270,8 @@ def run(args, tmp, site, server):
             data = f.read().replace(b"{{DATE}}", browser_date(datetime.date.today()).encode())
         with open(other, "wb") as f:
             f.write(data)
-        if args.engine != "webkit":  # WebKitWebDriver cannot answer the page's file picker
-            open_study(page, other, "horizon_edited.txt")
-            checked.append("Open Study")
+        open_study(page, other, "horizon_edited.txt")
+        checked.append("Open Study")
         study_from_address(browser, downloads, server.url, other)
         checked.append("a study from the address")
         policy = [m for m in browser.messages() if "Content Security Policy" in m
