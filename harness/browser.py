@@ -13,6 +13,7 @@ import shutil
 import socket
 import subprocess
 import sys
+import threading
 import time
 import urllib.request
 
@@ -32,6 +33,16 @@ def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         return s.getsockname()[1]
+
+
+def drain(stream):
+    """Reads what a browser goes on writing to a pipe once its address has been read from
+    it, so that a full pipe never stops the browser."""
+    def read():
+        for _ in stream:
+            pass
+
+    threading.Thread(target=read, daemon=True).start()
 
 
 def wait_for(what, condition, timeout=TIMEOUT):
@@ -117,6 +128,7 @@ class Browser:
             endpoint = found.group(1) if found else None
         if endpoint is None:
             raise Failure("chromium gave no DevTools address")
+        drain(self.process.stderr)
         port = re.search(r":(\d+)/", endpoint).group(1)
         pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json"))
         page = next(p for p in pages if p["type"] == "page")

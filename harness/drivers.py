@@ -31,7 +31,8 @@ import subprocess
 import time
 
 from harness import Failure
-from harness.browser import TIMEOUT, VIEWPORT, Browser, Screenshot, free_port, wait_for
+from harness.browser import (TIMEOUT, VIEWPORT, Browser, Screenshot, drain, free_port,
+                             wait_for)
 
 try:
     import websocket
@@ -68,17 +69,18 @@ def start(engine, url, downloads, tmp, webgl=True):
 
 
 class Display:
-    """A private X server, 24 bits deep (WebKit draws nothing on less)."""
+    """A private X server, 24 bits deep as WebKit needs, at 96 dpi: one CSS pixel to one
+    screen pixel."""
 
     def __init__(self, tmp):
         read_end, write_end = os.pipe()
         try:
-            self.process = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                 f"{SCREEN[0]}x{SCREEN[1]}x24", "-dpi", "96", "-nolisten", "tcp", "-noreset"],
-                pass_fds=(write_end,), stdin=subprocess.DEVNULL,
-                stdout=subprocess.DEVNULL, stderr=open(os.path.join(tmp, "xvfb.log"), "wb"),
-                preexec_fn=_die_with_parent)
+            with open(os.path.join(tmp, "xvfb.log"), "wb") as log:
+                self.process = subprocess.Popen(
+                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                     f"{SCREEN[0]}x{SCREEN[1]}x24", "-dpi", "96", "-nolisten", "tcp",
+                     "-noreset"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
+                    stdout=subprocess.DEVNULL, stderr=log, preexec_fn=_die_with_parent)
             os.close(write_end)
             write_end = None
             text = b""
@@ -119,8 +121,16 @@ def _environment(tmp, display):
     }
 
 
-def _shot(png):
-    return Screenshot(png)
+def _open_anywhere(path):
+    """Whether some process has the file open."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            for fd in os.listdir(f"/proc/{pid}/fd"):
+                if os.readlink(f"/proc/{pid}/fd/{fd}") == path:
+                    return True
+        except OSError:  # gone meanwhile, or not ours to look at
+            continue
+    return False
 
 
 class Firefox:
@@ -177,6 +187,7 @@ class Firefox:
                 address = found.group(1) if found else None
             if address is None:
                 raise Failure("firefox gave no WebDriver BiDi address")
+            drain(self.process.stderr)
             # The browser turns away connections that bring a web page's origin.
             self.socket = websocket.create_connection(f"{address}/session", timeout=TIMEOUT,
                                                       suppress_origin=True)
@@ -186,7 +197,7 @@ class Firefox:
             self.context = self.call("browsingContext.getTree")["contexts"][0]["context"]
             self.call("session.subscribe", events=[
                 "browsingContext.downloadWillBegin", "browsingContext.downloadEnd",
-                "browsingContext.load", "log.entryAdded", "input.fileDialogOpened"])
+                "log.entryAdded", "input.fileDialogOpened"])
             self.call("browser.setDownloadBehavior", downloadBehavior={
                 "type": "allowed", "destinationFolder": downloads})
             self.call("browsingContext.setViewport", context=self.context,
@@ -222,12 +233,12 @@ class Firefox:
                     raise Failure(f"{method}: {message.get('error')}: {message.get('message')}")
                 return message.get("result", {})
 
-    def event(self, method, timeout=TIMEOUT, matching=lambda params: True):
-        """The next event of this kind (and `matching`), waiting for it."""
+    def event(self, method, timeout=TIMEOUT):
+        """The next event of this kind, waiting for it."""
         deadline = time.monotonic() + timeout
         while True:
             for i, message in enumerate(self.events):
-                if message.get("method") == method and matching(message["params"]):
+                if message.get("method") == method:
                     return self.events.pop(i)["params"]
             left = deadline - time.monotonic()
             if left <= 0:
@@ -254,7 +265,7 @@ class Firefox:
                                           context=self.context, origin="viewport")["data"])
 
     def shot(self):
-        return _shot(self.png())
+        return Screenshot(self.png())
 
     def press(self, x, y, button="left"):
         number = self.BUTTONS[button]
@@ -405,7 +416,7 @@ class WebKit:
         return self.driver.get_screenshot_as_png()
 
     def shot(self):
-        return _shot(self.png())
+        return Screenshot(self.png())
 
     def _x(self, *args):
         subprocess.run(["xdotool", *args], env=self.env, check=True, capture_output=True,
@@ -451,21 +462,15 @@ class WebKit:
         actions.perform()
 
     def download(self, name, action, timeout=TIMEOUT):
-        """The file appears in the download folder under its name once complete; WebKit
-        writes it under another name until then."""
+        """WebKit writes the file under its own name from the start, and tells no one when it
+        is done: the file is complete once no process has it open any more."""
         path = os.path.join(self.downloads, name)
         if os.path.exists(path):
             os.remove(path)
-        before = set(os.listdir(self.downloads))
         action()
-
-        def complete():
-            if not os.path.exists(path):
-                return None
-            partial = [n for n in set(os.listdir(self.downloads)) - before if n != name]
-            return not partial
-
-        wait_for(f"{name} to download", complete, timeout)
+        wait_for(f"{name} to download",
+                 lambda: os.path.exists(path) and not _open_anywhere(os.path.realpath(path)),
+                 timeout)
         with open(path, "rb") as f:
             data = f.read()
         os.remove(path)
