@@ -353,6 +353,7 @@ class WebKit:
         self.driver = None
         self.service = None
         self.offset = None  # from viewport to screen, once a real press has found it
+        self.earlier = []
         self.display = Display(tmp)
         try:
             self.env = _environment(tmp, self.display)
@@ -394,9 +395,11 @@ class WebKit:
         raise Failure(f"MiniBrowser's page is {inner[0]}x{inner[1]}, not {VIEWPORT}")
 
     def open(self, url):
+        self.earlier = self.messages()
         self.driver.get(url)
         self.offset = None
-        # The console's messages from here on, for messages().
+        # The console's messages from here on, for messages(): WebKitWebDriver has no way to
+        # them, and MiniBrowser writes them nowhere, so those of the page's loading are lost.
         self.driver.execute_script("""
             const seen = window.__messages = [];
             for (const level of ['error', 'warn', 'log', 'info']) {
@@ -500,10 +503,11 @@ class WebKit:
         self.driver.execute_script("arguments[0].remove(); window.__picker = null;", picker)
 
     def messages(self):
+        """Those of the pages before this one, and of this one since it loaded."""
         try:
-            return self.driver.execute_script("return window.__messages || []")
+            return self.earlier + self.driver.execute_script("return window.__messages || []")
         except Exception as error:
-            return [f"(the page's messages could not be read: {error})"]
+            return self.earlier + [f"(the page's messages could not be read: {error})"]
 
     def close(self):
         try:

@@ -226,10 +226,10 @@ def study_from_address(browser, downloads, site, study):
 
 
 def needs_webgl(folder):
-    """Whether the page's Qt draws with WebGL only, as Qt 6.4 does: its loader is QtLoader,
-    which later Qt replaced by qtLoad."""
+    """Whether the page's Qt draws with WebGL only, as Qt 6.4 does: its loader lacks the
+    qtLoad of later Qt (which keeps a QtLoader besides)."""
     with open(os.path.join(folder, "qtloader.js"), encoding="utf-8") as f:
-        return re.search(r"\bfunction QtLoader\b", f.read()) is not None
+        return re.search(r"\bfunction qtLoad\b", f.read()) is None
 
 
 def check_webgl(browser, webgl):
