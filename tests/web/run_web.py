@@ -144,13 +144,25 @@ def row_colours(page):
             raise Failure(f"row {aspect} of Future is {seen} in the browser, not {colour}")
 
 
+def settled(browser):
+    """Waits until two pictures of the page in a row are the same."""
+    last = [browser.shot().data]
+
+    def same():
+        now = browser.shot().data
+        same, last[0] = now == last[0], now
+        return same
+
+    wait_for("the page to settle", same)
+
+
 def open_study(page, study, golden):
     """File > Open Study (Ctrl+O) through the browser's file picker: the study's marks and
     horizon replace the others, as the next download shows."""
     before = page.browser.shot().data
     page.browser.choose_file(study, lambda: page.keys("o", ("Control",)))
     wait_for("the study to show", lambda: page.browser.shot().data != before)
-    time.sleep(0.3)  # both windows updated
+    settled(page.browser)  # both windows updated
     first_day = datetime.date.today()
     data = page.download("StudyProposal.txt", lambda: page.press(SAVE))
     compare_document(data, golden, {first_day, datetime.date.today()})
