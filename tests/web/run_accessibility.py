@@ -3,11 +3,11 @@
 localhost in Debian's Chromium, headless, and the page's accessibility tree as Chromium
 hands it to a screen reader, read through the DevTools protocol. Qt's page keeps its
 accessibility off until the user activates its "Enable Screen Reader" button, which only a
-screen reader finds, and the page tells of it; activated as a screen reader does, the
-windows' controls must be read
-with the texts they show: the buttons, the row captions, the time horizon, the status line
-after a press and the cells with their captions, each cell with its row and scale as its
-description, and Impacts' controls once it is shown.
+screen reader finds, and the page tells of it. Activated as a screen reader does, the
+windows' controls must be read with the texts they show: the buttons, the row captions, the
+time horizon's field, the status line after a press and the cells with their captions, each
+cell with its row and scale as its description, and Impacts' controls once the screen reader
+has activated "Go to Impacts". What is shown but not read is printed as notes.
 
     run_accessibility.py --folder build-web/study-proposal-VERSION-web [--tree FILE]
 
@@ -27,7 +27,7 @@ sys.path[:0] = [os.path.join(HERE, "..", ".."), os.path.join(HERE, "..", "e2e"),
 
 from harness import Failure  # noqa: E402
 from harness.browser import Browser, Server, wait_for  # noqa: E402
-from harness.program import GO_TO_IMPACTS, cell_centre  # noqa: E402
+from harness.program import cell_centre  # noqa: E402
 from run_web import Page, keep_picture  # noqa: E402
 
 ENABLE = "Enable Screen Reader"
@@ -80,9 +80,9 @@ def read(browser, what, condition, timeout=20):
                       "\n  ".join(map(repr, last)))
 
 
-def enable(browser):
-    """Qt's button that turns its accessibility on, activated where a screen reader finds it."""
-    button = read(browser, f"a button {ENABLE!r}", lambda nodes: find(nodes, "button", ENABLE))[0]
+def activate(browser, name):
+    """A button activated where a screen reader finds it, as it activates one."""
+    button = read(browser, f"a button {name!r}", lambda nodes: find(nodes, "button", name))[0]
     target = browser.call("DOM.resolveNode", backendNodeId=button.dom)["object"]["objectId"]
     browser.call("Runtime.callFunctionOn", objectId=target,
                  functionDeclaration="function() { this.click(); }")
@@ -132,11 +132,12 @@ def future_read(browser, page):
          and [n for n in find(nodes, "button", "+") if n.description == "Economy at Town(3km)"])
 
 
-def impacts_read(browser, page):
-    page.press(GO_TO_IMPACTS)
-    page.locate()
+def impacts_read(browser):
+    """"Go to Impacts" activated by the screen reader shows Impacts, whose controls are read."""
+    activate(browser, "Go to Impacts")
     read(browser, "Impacts' buttons once it is shown",
-         lambda nodes: find(nodes, "button", "Go to Future") and find(nodes, "button", "reset"))
+         lambda nodes: find(nodes, "button", "Go to Future") and find(nodes, "button", "reset")
+         and [n for n in nodes if "Locate frame (O) and grain (o)" in n.value])
 
 
 def gaps(browser, nodes):
@@ -181,9 +182,9 @@ def main():
             before = tree(browser)
             if find(before, "button", "Go to Impacts"):
                 raise Failure("the windows are read before the screen reader is turned on")
-            enable(browser)
+            activate(browser, ENABLE)
             future_read(browser, page)
-            impacts_read(browser, page)
+            impacts_read(browser)
             nodes = tree(browser)
             if args.tree:
                 with open(args.tree, "w", encoding="utf-8") as f:

@@ -191,7 +191,8 @@ def main():
             os.makedirs(downloads)
             browser = Browser(f"{server.url}index.html", downloads, os.path.join(tmp, "profile"),
                               touch=TABLET)
-            if not browser.evaluate("navigator.maxTouchPoints > 0 && matchMedia('(pointer: coarse)').matches"):
+            if not browser.evaluate("navigator.maxTouchPoints > 0 && "
+                                    "matchMedia('(pointer: coarse)').matches"):
                 raise Failure("the browser does not present a touch screen")
             page = TouchPage(browser, downloads)
             worked_example(page)
