@@ -5,7 +5,8 @@ taps of a finger. The desktop's worked example is tapped (each middle press as t
 it equals, the right press that switches as "Go to Future"), the cells' captions, the
 black cues and the status line are read off screenshots, and the save downloads the desktop's
 golden file. After every tap the element the page has focused must not raise an on-screen
-keyboard; after a tap on the time horizon it must, and what is typed there is saved.
+keyboard; after a tap on the time horizon it must, and what is typed there is saved. A tap on
+"Probable future until" shows Impacts.
 
     run_touch.py --folder build-web/study-proposal-VERSION-web
 """
@@ -25,8 +26,8 @@ import run_e2e  # noqa: E402
 from harness import Failure  # noqa: E402
 from harness.browser import Browser, Server, wait_for  # noqa: E402
 from harness.program import (CUE, FUTURE, GO_TO_FUTURE, GO_TO_IMPACTS, HORIZON,  # noqa: E402
-                             IMPACTS, MARKED, MASS, SAVE, STATUS_BOX, TITLE_BOX, Program,
-                             cell_centre)
+                             IMPACTS, MARKED, MASS, PROBABLE_FUTURE, SAVE, STATUS_BOX,
+                             TITLE_BOX, Program, cell_centre)
 from harness.xsession import BACKGROUND, Checked, Detail, count_colour  # noqa: E402
 from run_e2e import compare_document  # noqa: E402
 from run_web import WORKED_EXAMPLE, Page, browser_date, keep_picture  # noqa: E402
@@ -174,6 +175,14 @@ def typed_horizon(page):
         raise Failure("the horizon typed on the page's keyboard is not the one saved")
 
 
+def title_switch(page):
+    """A tap on "Probable future until" shows Impacts, as a click does."""
+    page.tap(PROBABLE_FUTURE, '"Probable future until"')
+    expect_front(page, IMPACTS)
+    page.tap(GO_TO_FUTURE, '"Go to Future"')
+    expect_front(page, FUTURE)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--folder", required=True)
@@ -197,6 +206,7 @@ def main():
             page = TouchPage(browser, downloads)
             worked_example(page)
             typed_horizon(page)
+            title_switch(page)
             keep_picture(browser, args.keep, "web-touch.png")
     except Failure as failure:
         print(f"FAIL: {failure}")
