@@ -1,6 +1,6 @@
 // The browser's platform in the page: downloads through a link of the page's own, the study a
-// page's address names, and the browser's question before a tab with unsaved marks closes.
-// Built for WebAssembly only.
+// page's address names, the browser's question before a tab with unsaved marks closes, and
+// which on-screen keyboard the element holding the keys raises. Built for WebAssembly only.
 #include "browserplatform.h"
 #include "studycommands.h"
 
@@ -82,6 +82,26 @@ EM_JS(void, downloadFile, (const char *name, const char *data, int size), {
 });
 // clang-format on
 
+// Qt's page hands every key to one hidden text input of its own (the one carrying Qt's input
+// context), and focuses it whenever a widget takes the focus, so a phone or tablet would raise
+// its keyboard over the matrix at every tap. inputmode="none" keeps the keys coming from a
+// hardware keyboard and no keyboard on screen; the input is focused anew when the mode changes,
+// within the tap, so the browser raises or drops its keyboard at once.
+// clang-format off
+EM_JS(void, setKeyboardOnScreen, (int text), {
+    const mode = text ? 'text' : 'none';
+    for (const input of document.querySelectorAll('input')) {
+        if (!('data-qinputcontext' in input) || input.inputMode === mode)
+            continue;
+        input.inputMode = mode;
+        if (document.activeElement === input) {
+            input.blur();
+            input.focus();
+        }
+    }
+});
+// clang-format on
+
 class PagePlatform final : public BrowserPlatform {
 public:
     void started(StudyCommands &commands) override {
@@ -91,6 +111,10 @@ public:
     }
 
 protected:
+    void offerKeyboard(Keyboard keyboard) override {
+        setKeyboardOnScreen(keyboard == Keyboard::Text ? 1 : 0);
+    }
+
     bool download(const QString &name, const QByteArray &bytes, QString *) override {
         downloadFile(name.toUtf8().constData(), bytes.constData(), int(bytes.size()));
         return true;

@@ -5,9 +5,38 @@
 #include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputMethodQueryEvent>
 #include <QPointer>
 
 namespace sp {
+
+// Qt's page gives the keys to one hidden text input whatever has the focus, so a browser would
+// raise its keyboard at every tap on a cell; the page is told which keyboard the focus wants.
+BrowserPlatform::BrowserPlatform() {
+    if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        focusFollowed_ =
+            QObject::connect(gui, &QGuiApplication::focusObjectChanged, [this](QObject *object) {
+                const Keyboard keyboard = keyboardFor(object);
+                if (offered_ == keyboard)
+                    return;
+                offered_ = keyboard;
+                offerKeyboard(keyboard);
+            });
+}
+
+BrowserPlatform::~BrowserPlatform() {
+    QObject::disconnect(focusFollowed_);
+}
+
+// What Qt asks before it hands a widget typed text: whether it takes input methods.
+BrowserPlatform::Keyboard BrowserPlatform::keyboardFor(QObject *focusObject) {
+    if (!focusObject)
+        return Keyboard::None;
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(focusObject, &query);
+    return query.value(Qt::ImEnabled).toBool() ? Keyboard::Text : Keyboard::None;
+}
 
 // The browser's file picker hands over the file's bytes once chosen; the window asked from may
 // be gone by then.

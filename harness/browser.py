@@ -103,11 +103,13 @@ MODIFIERS = {"Alt": 1, "Control": 2, "Meta": 4, "Shift": 8}
 
 
 class Browser:
-    """Headless Chromium with a page of its own, driven over the DevTools protocol."""
+    """Headless Chromium with a page of its own, driven over the DevTools protocol. With
+    `touch`, a (width, height) in CSS pixels, it plays a tablet: a mobile viewport of that
+    size and a touch screen, which the page sees from its start."""
 
     name = "Chromium"
 
-    def __init__(self, url, downloads, profile, webgl=True):
+    def __init__(self, url, downloads, profile, webgl=True, touch=None):
         chromium = shutil.which("chromium")
         if not chromium:
             raise Failure("chromium is missing: run scripts/setup --test")
@@ -147,8 +149,11 @@ class Browser:
                   source="window.showOpenFilePicker = undefined;")
         self.call("Browser.setDownloadBehavior", behavior="allow", downloadPath=downloads,
                   eventsEnabled=True)
-        self.call("Emulation.setDeviceMetricsOverride", width=VIEWPORT[0], height=VIEWPORT[1],
-                  deviceScaleFactor=1, mobile=False)
+        width, height = touch or VIEWPORT
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                  deviceScaleFactor=1, mobile=bool(touch))
+        if touch:
+            self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
         self.call("Page.navigate", url=url)
 
     def call(self, method, **params):
@@ -195,6 +200,18 @@ class Browser:
         for kind in ("mousePressed", "mouseReleased"):
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
                       clickCount=1)
+
+    def tap(self, x, y):
+        """A finger put down and lifted at one point of the page."""
+        self.call("Input.dispatchTouchEvent", type="touchStart",
+                  touchPoints=[{"x": x, "y": y, "id": 1}])
+        self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    def ax_nodes(self):
+        """The page's accessibility tree as Chromium hands it to a screen reader: its nodes,
+        each with its role, name, value and description where it has them."""
+        self.call("Accessibility.enable")
+        return self.call("Accessibility.getFullAXTree")["nodes"]
 
     # -- as harness.drivers.Engine -------------------------------------------------------
 

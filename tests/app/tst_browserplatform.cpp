@@ -1,7 +1,7 @@
 // The browser's platform, run on the desktop: the program with the page's menus, its files
 // downloaded under their names, a study opened from the bytes the file picker hands over
 // (Qt's own dialog here, where the page has the browser's), and the one question answered
-// when the user gives the answer.
+// when the user gives the answer; a touch screen's keyboard offered for the time horizon only.
 #include "browserplatform.h"
 #include "encoding.h"
 #include "failure.h"
@@ -27,10 +27,12 @@ public:
     QList<Download> downloads;
     QString refusal; // when set, the browser refuses every download with it
     int starts = 0;
+    QList<Keyboard> keyboards; // as offered to the browser, in turn
 
     void started(StudyCommands &) override { ++starts; }
 
 protected:
+    void offerKeyboard(Keyboard keyboard) override { keyboards << keyboard; }
     bool download(const QString &name, const QByteArray &bytes, QString *error) override {
         if (!refusal.isEmpty())
             return failed(error, refusal);
@@ -62,6 +64,8 @@ private Q_SLOTS:
     void questionAnsweredWhenGiven_data();
     void questionAnsweredWhenGiven();
     void studyOfThePageAddress();
+    void keyboardForTheHorizonOnly();
+    void keyboardFollowsTheFocus();
 
 private:
     void placeFrameAndGrain() const {
@@ -261,6 +265,46 @@ void TestBrowserPlatform::studyOfThePageAddress() {
     QVERIFY(app->model().futureGrid == exampleStudy().futureGrid);
     QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2061"));
     QVERIFY(page().downloads.isEmpty());
+}
+
+// Of all the widgets of both windows, only the time horizon takes typed text.
+void TestBrowserPlatform::keyboardForTheHorizonOnly() {
+    using Keyboard = BrowserPlatform::Keyboard;
+    QLineEdit *horizon = future()->horizonEdit();
+    QWidgetList widgets = future()->findChildren<QWidget *>();
+    widgets << future() << &app->openImpacts() << app->impactsWindow()->findChildren<QWidget *>();
+    QStringList typed;
+    for (QWidget *widget : widgets)
+        if (BrowserPlatform::keyboardFor(widget) == Keyboard::Text)
+            typed << widget->objectName();
+    QCOMPARE(typed, QStringList{horizon->objectName()});
+    QCOMPARE(BrowserPlatform::keyboardFor(nullptr), Keyboard::None);
+}
+
+// Taps on cells and buttons keep the keyboard down; one on the horizon raises it, and the
+// next tap elsewhere drops it. The browser hears of each change once, and of nothing else.
+void TestBrowserPlatform::keyboardFollowsTheFocus() {
+    using Keyboard = BrowserPlatform::Keyboard;
+    future()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(future()));
+    QCOMPARE(page().keyboards, QList<Keyboard>{Keyboard::None}); // a cell has the focus
+    pressCell(future()->matrix().cell(3, 7), Qt::LeftButton);
+    pressCell(future()->matrix().cell(3, 8), Qt::LeftButton);
+    QCOMPARE(page().keyboards, QList<Keyboard>{Keyboard::None});
+    QTest::mouseClick(future()->horizonEdit(), Qt::LeftButton);
+    QVERIFY(future()->horizonEdit()->hasFocus());
+    QCOMPARE(page().keyboards, QList<Keyboard>({Keyboard::None, Keyboard::Text}));
+    pressCell(future()->matrix().cell(4, 2), Qt::LeftButton);
+    QCOMPARE(page().keyboards, QList<Keyboard>({Keyboard::None, Keyboard::Text, Keyboard::None}));
+
+    // Back in Future after Impacts, the horizon has the keys again, and the keyboard with them.
+    QTest::mouseClick(future()->horizonEdit(), Qt::LeftButton);
+    QTest::mouseClick(label(future(), "horizonTitle"), Qt::LeftButton); // shows Impacts
+    QVERIFY(QTest::qWaitForWindowActive(app->impactsWindow()));
+    click(button(app->impactsWindow(), "goToFuture"));
+    QVERIFY(QTest::qWaitForWindowActive(future()));
+    QCOMPARE(page().keyboards, QList<Keyboard>({Keyboard::None, Keyboard::Text, Keyboard::None,
+                                                Keyboard::Text, Keyboard::None, Keyboard::Text}));
 }
 
 QTEST_MAIN(TestBrowserPlatform)
