@@ -87,7 +87,8 @@ class Screenshot:
 class Browser:
     """Headless Chromium with a page of its own, driven over the DevTools protocol."""
 
-    def __init__(self, url, downloads, profile):
+    def __init__(self, url, downloads, profile, flags=()):
+        """`flags`: Chromium's command-line switches besides these, e.g. --disable-webgl."""
         chromium = shutil.which("chromium")
         if not chromium:
             raise Failure("chromium is missing: run scripts/setup --test")
@@ -96,7 +97,7 @@ class Browser:
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
              "--disable-quic", "--disable-dev-shm-usage",  # a container's /dev/shm is small
              f"--user-data-dir={profile}", "--remote-debugging-port=0",
-             f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}", "about:blank"],
+             f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}", *flags, "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         endpoint = None
         deadline = time.monotonic() + TIMEOUT

@@ -4,13 +4,16 @@ Chromium, headless, through the DevTools protocol, with real mouse events on the
 presses of the desktop's end-to-end scenarios are replayed, the downloaded StudyProposal.txt
 is compared with the same golden files, the six row colours are read off a screenshot, a
 saved study is opened through the file picker and from the page's address, and the exported
-document compared with the one the Linux program writes.
+document compared with the one the Linux program writes. Throughout, the page's
+Content-Security-Policy refuses nothing and nothing asks for WebGL; the windows' titles are
+in the page's face; and what keeps the program from starting is said on the page.
 
     run_web.py --folder build-web/study-proposal-VERSION-web --program build/study-proposal
-               [--keep DIR]
+               [--keep DIR] [--chromium-flag FLAG]...
 
 --keep DIR leaves there pictures of the page with each window in front, after the presses
-(the README's docs/web.png and docs/web-impacts.png).
+(the README's docs/web.png and docs/web-impacts.png). --chromium-flag passes a switch to
+Chromium, e.g. --disable-webgl.
 """
 
 import argparse
@@ -114,6 +117,53 @@ WORKED_EXAMPLE = (
 )
 
 
+# Watched in every page from before its own scripts run: what its Content-Security-Policy
+# refused, and whether anything asked for a WebGL context.
+WATCH = """
+window.spRefused = [];
+document.addEventListener('securitypolicyviolation', (event) => window.spRefused.push(
+    `${event.effectiveDirective} refused ${event.blockedURI || 'an inline one'}`));
+window.spWebGL = 0;
+for (const kind of [window.HTMLCanvasElement, window.OffscreenCanvas].filter(Boolean)) {
+    const getContext = kind.prototype.getContext;
+    kind.prototype.getContext = function (type, ...rest) {
+        if (String(type).includes('webgl'))
+            window.spWebGL += 1;
+        return getContext.call(this, type, ...rest);
+    };
+}
+"""
+
+
+def open_page(url, downloads, profile, flags=()):
+    browser = Browser("about:blank", downloads, profile, flags)
+    browser.call("Page.addScriptToEvaluateOnNewDocument", source=WATCH)
+    browser.call("Page.navigate", url=url)
+    return browser
+
+
+def nothing_refused(browser):
+    """The page's Content-Security-Policy let through all the page did, and nothing asked
+    for WebGL, which the page runs without."""
+    refused = browser.evaluate("window.spRefused")
+    if refused:
+        raise Failure(f"the page's Content-Security-Policy refused: {'; '.join(refused)}")
+    if browser.evaluate("window.spWebGL"):
+        raise Failure("the page asked for a WebGL context")
+
+
+def title_face(browser):
+    """Qt's windows' titles, HTML in a shadow root, are in the page's face, not the browser's
+    default one."""
+    face = browser.evaluate("""(() => {
+        const host = document.getElementById('qt-shadow-container');
+        const title = host && host.shadowRoot.querySelector('.window-name');
+        return title && getComputedStyle(title).fontFamily; })()""")
+    page = browser.evaluate("getComputedStyle(document.body).fontFamily")
+    if face != page:
+        raise Failure(f"the windows' titles are in {face}, not in the page's {page}")
+
+
 def keep_picture(browser, keep, name):
     if keep:
         with open(os.path.join(keep, name), "wb") as f:
@@ -194,6 +244,7 @@ def study_from_address(browser, downloads, site, study):
     """index.html?study=NAME opens that file of the same site at start, as Open Study does:
     the first save gives back its bytes."""
     name = os.path.basename(study)
+    nothing_refused(browser)  # of the page before
     browser.events = [e for e in browser.events if e.get("method") != "Page.loadEventFired"]
     browser.call("Page.navigate", url=f"{site}index.html?study={name}")
     browser.event("Page.loadEventFired")  # the old page gone before the new one is looked for
@@ -209,6 +260,44 @@ def study_from_address(browser, downloads, site, study):
             if attempt == 19:
                 raise
     compare_document(data, "horizon_edited.txt", {first_day, datetime.date.today()})
+    nothing_refused(browser)
+
+
+def page_says(browser, url, words):
+    """The page at `url` shows a message with these words instead of the program."""
+    browser.call("Page.navigate", url=url)
+    wait_for(f"the page to say {words!r}",
+             lambda: browser.evaluate("document.body.dataset.program") == "stopped")
+    said = browser.evaluate("document.getElementById('status').innerText")
+    if words not in said or not browser.evaluate(
+            "document.getElementById('status').offsetHeight > 0"):
+        raise Failure(f"{url} says {said!r}, not {words!r}")
+    nothing_refused(browser)
+
+
+def without_parts(browser, folder, site, url):
+    """A site missing the .wasm or Qt's loader: the page says why the program cannot
+    start, instead of staying empty or loading forever."""
+    for missing, words in (("study-proposal.wasm", "Study proposal could not start"),
+                           ("qtloader.js", "qtloader.js, is missing")):
+        part = os.path.join(site, "without-" + missing)
+        os.makedirs(part)
+        for name in os.listdir(folder):
+            if name != missing:
+                os.symlink(os.path.abspath(os.path.join(folder, name)), os.path.join(part, name))
+        page_says(browser, f"{url}without-{missing}/index.html", words)
+
+
+def without_webassembly(url, tmp):
+    """A browser without WebAssembly gets the page's message saying so: Chromium whose
+    JavaScript engine runs without its compilers, as some browsers' stricter security modes
+    do, has none."""
+    browser = open_page(url, os.path.join(tmp, "downloads"), os.path.join(tmp, "profile-nowasm"),
+                        ["--js-flags=--jitless"])
+    try:
+        page_says(browser, url, "runs on WebAssembly, which this browser lacks")
+    finally:
+        browser.close()
 
 
 def main():
@@ -216,6 +305,7 @@ def main():
     parser.add_argument("--folder", required=True)
     parser.add_argument("--program", required=True)
     parser.add_argument("--keep")
+    parser.add_argument("--chromium-flag", action="append", default=[])
     args = parser.parse_args()
     if not os.path.exists(os.path.join(args.folder, "index.html")):
         print(f"FAIL set-up: {args.folder} holds no index.html; build it with scripts/web")
@@ -232,8 +322,10 @@ def main():
         with Server(site) as server:
             downloads = os.path.join(tmp, "downloads")
             os.makedirs(downloads)
-            browser = Browser(f"{server.url}index.html", downloads, os.path.join(tmp, "profile"))
+            browser = open_page(f"{server.url}index.html", downloads,
+                                os.path.join(tmp, "profile"), args.chromium_flag)
             page = Page(browser, downloads)
+            title_face(browser)
             saved = worked_example(page, args.keep)
             row_colours(page)
             keep_picture(browser, args.keep, "web.png")
@@ -250,9 +342,14 @@ def main():
                 f.write(data)
             open_study(page, other, "horizon_edited.txt")
             study_from_address(browser, downloads, server.url, other)
+            without_parts(browser, args.folder, site, server.url)
+            without_webassembly(f"{server.url}index.html", tmp)
     except Failure as failure:
         print(f"FAIL: {failure}")
         if browser:
+            refused = browser.evaluate("window.spRefused")
+            if refused:
+                print(f"the page's Content-Security-Policy refused: {'; '.join(refused)}")
             keep_picture(browser, tmp, "failure.png")
             print(f"the page as it was: {os.path.join(tmp, 'failure.png')}")
         return 1
@@ -260,7 +357,8 @@ def main():
         if browser:
             browser.close()
     shutil.rmtree(tmp, ignore_errors=True)
-    print("web: the program in Chromium saved, opened and exported as the Linux program does")
+    print("web: the program in Chromium saved, opened and exported as the Linux program does, "
+          "within the page's Content-Security-Policy and without WebGL")
     return 0
 
 
