@@ -46,7 +46,8 @@
 
   if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
     showMessage('Study proposal runs on WebAssembly, which this browser lacks or has ' +
-      'turned off. A current Chrome, Edge, Firefox or Safari has it.');
+      'turned off (as some stricter security settings do). Open this page in a current ' +
+      'Chrome, Edge, Firefox or Safari, or allow WebAssembly for this site.');
     return;
   }
   if (typeof qtLoad !== 'function') {
