@@ -109,7 +109,8 @@ class Browser:
 
     name = "Chromium"
 
-    def __init__(self, url, downloads, profile, webgl=True, touch=None):
+    def __init__(self, url, downloads, profile, webgl=True, touch=None, flags=()):
+        """`flags`: Chromium's command-line switches besides these."""
         chromium = shutil.which("chromium")
         if not chromium:
             raise Failure("chromium is missing: run scripts/setup --test")
@@ -119,7 +120,7 @@ class Browser:
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
              "--disable-quic", "--disable-dev-shm-usage",  # a container's /dev/shm is small
              f"--user-data-dir={profile}", "--remote-debugging-port=0",
-             f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}"]
+             f"--window-size={VIEWPORT[0]},{VIEWPORT[1]}", *flags]
             + ([] if webgl else ["--disable-webgl"]) + ["about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         endpoint = None

@@ -175,3 +175,123 @@ cached_qt() { # the script's first argument
         exit 0
     fi
 }
+
+# -- A root of another Debian release --------------------------------------------------------
+# What this release's packages cannot build is built in a minimal root of a later one, made
+# with debootstrap from this machine's own mirror and kept in the cache.
+
+# The Debian mirror this machine's apt uses (its deb822 or one-line entries), else Debian's.
+debian_mirror() { # apt's configuration folder
+    local etc=$1 mirror
+    mirror=$( { cat "$etc"/sources.list.d/*.sources 2>/dev/null || true; } |
+        sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\/debian\)\/\?\([[:space:]].*\)\?$/\1/p' |
+        head -n 1)
+    [[ -n $mirror ]] || mirror=$( {
+        cat "$etc"/sources.list "$etc"/sources.list.d/*.list 2>/dev/null || true; } |
+        sed -n 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]*\/debian\)\/\?[[:space:]].*/\2/p' |
+        head -n 1)
+    echo "${mirror:-http://deb.debian.org/debian}"
+}
+
+# The root's folder in the cache, keyed by its release, its packages and how it is made: a
+# change of any of them makes a new root rather than patching an old one.
+root_folder() { # release, package...
+    local key
+    key=$( { printf '%s\n' "$@"; declare -f make_root; } | sha256sum | cut -c1-12)
+    echo "$cache/debian-$1-$key"
+}
+
+# What is mounted at DIR or below it, deepest first.
+mounts_under() { # dir
+    local mount
+    findmnt -rn -o TARGET | while read -r mount; do
+        mount=$(printf '%b' "$mount") # findmnt writes a space as \x20
+        if [[ $mount == "$1" || $mount == "$1"/* ]]; then echo "$mount"; fi
+    done | sort -r
+}
+
+# Unmounts all of it, lazily what is still busy; fails if anything stays mounted.
+unmount_under() { # dir
+    local mount
+    while read -r mount; do
+        umount "$mount" 2>/dev/null || umount -l "$mount" || true
+    done < <(mounts_under "$1")
+    [[ -z $(mounts_under "$1") ]]
+}
+
+# Removing a root with /dev or the source tree still bound into it would remove theirs:
+# only an unmounted one is removed.
+remove_root() { # dir
+    if ! unmount_under "$1"; then
+        log "could not unmount what is mounted in $1; remove it by hand"
+        exit 1
+    fi
+    rm -rf --one-file-system "$1"
+}
+
+# One run at a time uses a root: another's unmounting would pull the mounts from under it.
+lock_root() { # dir
+    [[ -n ${root_lock:-} ]] && return 0
+    mkdir -p "$(dirname "$1")"
+    exec {root_lock}>"$1.lock"
+    flock "$root_lock"
+}
+
+# Runs a command in the root DIR with /proc, /dev and the source tree (at its own path)
+# mounted while it runs. They are unmounted on every way out, the script's too.
+in_root() { # dir, command...
+    local dir=$1 status=0
+    shift
+    lock_root "$dir"
+    mounted_root=$dir
+    trap 'unmount_under "$mounted_root" || log "still mounted in $mounted_root: $(mounts_under "$mounted_root")"' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    # Explicit checks, so that it never runs half mounted, even where the caller's `if`
+    # turns errexit off.
+    unmount_under "$dir" || return 1 # what a killed run left
+    cp -L /etc/resolv.conf "$dir/etc/resolv.conf" 2>/dev/null || true
+    if ! { mount -t proc proc "$dir/proc" && mount --rbind /dev "$dir/dev" &&
+        mount --make-rslave "$dir/dev" && # so unmounting it leaves the machine's /dev alone
+        mkdir -p "$dir$root" && mount --bind "$root" "$dir$root"; }; then
+        unmount_under "$dir"
+        log "could not mount /proc, /dev and $root in $dir"
+        return 1
+    fi
+    chroot "$dir" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        DEBIAN_FRONTEND=noninteractive "${root_environment[@]}" "$@" || status=$?
+    unmount_under "$dir" || return 1
+    return "$status"
+}
+root_environment=() # VARIABLE=value for the commands in the root
+
+# Makes the root of RELEASE with the packages given, once: only a root that got all of them
+# is marked complete, and one that is not is made anew.
+make_root() { # dir, release, package...
+    local dir=$1 release=$2
+    shift 2
+    [[ -f $dir/.complete ]] && return 0
+    lock_root "$dir"
+    [[ -f $dir/.complete ]] && return 0 # made by the run that held the lock
+    log "making a minimal Debian $release in $dir with debootstrap, then $# packages"
+    remove_root "$dir"
+    if ! debootstrap --variant=minbase "$release" "$dir" "$(debian_mirror /etc/apt)" \
+        >"$dir.log" 2>&1; then
+        tail -n 20 "$dir.log" >&2
+        log "debootstrap failed; its log: $dir.log"
+        exit 1
+    fi
+    # No daemons started by the packages' scripts; the release's sources for Qt's as well.
+    printf '#!/bin/sh\nexit 101\n' >"$dir/usr/sbin/policy-rc.d"
+    chmod 755 "$dir/usr/sbin/policy-rc.d"
+    sed -n 's/^deb /deb-src /p' "$dir/etc/apt/sources.list" \
+        >"$dir/etc/apt/sources.list.d/deb-src.list"
+    if ! { in_root "$dir" apt-get update &&
+        in_root "$dir" apt-get install -y --no-install-recommends "$@"; } >>"$dir.log" 2>&1; then
+        tail -n 20 "$dir.log" >&2
+        log "installing the packages in $dir failed; its log: $dir.log"
+        exit 1
+    fi
+    touch "$dir/.complete"
+}

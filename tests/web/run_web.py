@@ -6,7 +6,9 @@ WebKitWebDriver (harness.drivers). The presses of the desktop's end-to-end scena
 replayed, the downloaded StudyProposal.txt is compared with the same golden files, the six
 row colours are read off a screenshot, the exported documents (Word and OpenDocument) are
 compared with the ones the Linux program writes, and a saved study is opened through the
-file picker and from the page's address.
+file picker and from the page's address. Throughout, the page's Content-Security-Policy
+refuses nothing, and the windows' titles are in the page's face; in Chromium, what keeps the
+program from starting (no WebAssembly, a part of the site missing) is said on the page.
 
     run_web.py --folder build-web/study-proposal-VERSION-web --program build/study-proposal
                [--engine chromium|firefox|webkit] [--no-webgl] [--keep DIR]
@@ -37,7 +39,7 @@ sys.path[:0] = [os.path.join(HERE, "..", ".."), os.path.join(HERE, "..", "e2e")]
 import run_e2e  # noqa: E402
 from harness import Failure  # noqa: E402
 from harness import drivers  # noqa: E402
-from harness.browser import TIMEOUT, Server, wait_for  # noqa: E402
+from harness.browser import TIMEOUT, Browser, Server, wait_for  # noqa: E402
 from harness.program import GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE, cell_centre  # noqa: E402
 from harness.xsession import BACKGROUND  # noqa: E402
 from run_e2e import compare_document  # noqa: E402
@@ -253,6 +255,54 @@ def check_webgl(browser, webgl):
         raise Failure(f"{browser.name} has {'no ' if not has else ''}WebGL in this run")
 
 
+def title_face(browser):
+    """Qt's windows' titles, HTML in a shadow root, are in the page's face, not the browser's
+    default one."""
+    face = browser.evaluate("""(() => {
+        const host = document.getElementById('qt-shadow-container');
+        const title = host && host.shadowRoot.querySelector('.window-name');
+        return title && getComputedStyle(title).fontFamily; })()""")
+    page = browser.evaluate("getComputedStyle(document.body).fontFamily")
+    if face != page:
+        raise Failure(f"the windows' titles are in {face}, not in the page's {page}")
+
+
+def page_says(browser, url, words):
+    """The page at `url` shows a message with these words instead of the program."""
+    browser.open(url)
+    wait_for(f"the page to say {words!r}",
+             lambda: browser.evaluate("document.body.dataset.program") == "stopped")
+    said = browser.evaluate("document.getElementById('status').innerText")
+    if words not in said or not browser.evaluate(
+            "document.getElementById('status').offsetHeight > 0"):
+        raise Failure(f"{url} says {said!r}, not {words!r}")
+
+
+def without_parts(browser, folder, site, url):
+    """A site missing the .wasm or Qt's loader: the page says why the program cannot
+    start, instead of staying empty or loading forever."""
+    for missing, words in (("study-proposal.wasm", "Study proposal could not start"),
+                           ("qtloader.js", "qtloader.js, is missing")):
+        part = os.path.join(site, "without-" + missing)
+        os.makedirs(part)
+        for name in os.listdir(folder):
+            if name != missing:
+                os.symlink(os.path.abspath(os.path.join(folder, name)), os.path.join(part, name))
+        page_says(browser, f"{url}without-{missing}/index.html", words)
+
+
+def without_webassembly(url, tmp):
+    """A browser without WebAssembly gets the page's message saying so: Chromium whose
+    JavaScript engine runs without its compilers, as some browsers' stricter security modes
+    do, has none."""
+    browser = Browser("about:blank", os.path.join(tmp, "downloads"),
+                      os.path.join(tmp, "profile-nowasm"), flags=["--js-flags=--jitless"])
+    try:
+        page_says(browser, url, "runs on WebAssembly, which this browser lacks")
+    finally:
+        browser.close()
+
+
 def run(args, tmp, site, server):
     """Everything checked in one engine; returns what was checked."""
     downloads = os.path.join(tmp, "downloads")
@@ -265,6 +315,8 @@ def run(args, tmp, site, server):
               flush=True)
         check_webgl(browser, webgl)
         page = Page(browser, downloads)
+        title_face(browser)
+        checked.append("the titles' face")
         saved = worked_example(page, args.keep)
         checked.append("the worked example's StudyProposal.txt")
         row_colours(page)
@@ -286,6 +338,10 @@ def run(args, tmp, site, server):
         checked.append("Open Study")
         study_from_address(browser, downloads, server.url, other)
         checked.append("a study from the address")
+        if args.engine == "chromium" and webgl:
+            without_parts(browser, args.folder, site, server.url)
+            without_webassembly(f"{server.url}index.html", tmp)
+            checked.append("the page's messages where the program cannot start")
         policy = [m for m in browser.messages() if "Content Security Policy" in m
                   or "Content-Security-Policy" in m]
         if policy:
