@@ -13,6 +13,7 @@ import shutil
 import socket
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import urllib.request
@@ -277,3 +278,42 @@ class Browser:
         finally:
             self.process.kill()
             self.process.wait()
+
+
+def page_site(folder, tmp):
+    """The page's folder as a site in `tmp`, with room for more files beside the page."""
+    site = os.path.join(tmp, "site")
+    os.makedirs(site)
+    for name in os.listdir(folder):
+        os.symlink(os.path.abspath(os.path.join(folder, name)), os.path.join(site, name))
+    return site
+
+
+def checked_run(checks, prefix):
+    """Runs `checks(tmp, opened)` in a scratch folder `tmp`, where `opened(browser)` takes
+    each browser the checks start, and prints what they return. A Failure is said with a
+    picture of the page as it was and the console's last words, the folder kept for them.
+    Every browser is closed. Returns the exit status: 0 passed, 1 failed."""
+    tmp = tempfile.mkdtemp(prefix=prefix)
+    browsers = []
+    try:
+        said = checks(tmp, browsers.append)
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        if browsers:
+            picture = os.path.join(tmp, "failure.png")
+            try:
+                with open(picture, "wb") as f:
+                    f.write(browsers[-1].png())
+                print(f"the page as it was: {picture}")
+                for message in browsers[-1].messages()[-20:]:
+                    print(f"  console: {message}")
+            except Exception as error:  # the browser may be gone: the failure says enough
+                print(f"(no picture of the page: {error})")
+        return 1
+    finally:
+        for browser in browsers:
+            browser.close()
+    shutil.rmtree(tmp, ignore_errors=True)
+    print(said)
+    return 0

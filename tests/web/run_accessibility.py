@@ -17,18 +17,16 @@ has activated "Go to Impacts". What is shown but not read is printed as notes.
 import argparse
 import os
 import re
-import shutil
 import sys
-import tempfile
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, "..", ".."), os.path.join(HERE, "..", "e2e"), HERE]
 
 from harness import Failure  # noqa: E402
-from harness.browser import Browser, Server, wait_for  # noqa: E402
+from harness.browser import Browser, Server, checked_run, wait_for  # noqa: E402
 from harness.program import cell_centre  # noqa: E402
-from run_web import Page, keep_picture  # noqa: E402
+from run_web import Page  # noqa: E402
 
 ENABLE = "Enable Screen Reader"
 
@@ -169,13 +167,13 @@ def main():
     if not os.path.exists(os.path.join(args.folder, "index.html")):
         print(f"FAIL set-up: {args.folder} holds no index.html; build it with scripts/web")
         return 1
-    tmp = tempfile.mkdtemp(prefix="sp-ax-")
-    browser = None
-    try:
+
+    def checks(tmp, opened):
         with Server(args.folder) as server:
             downloads = os.path.join(tmp, "downloads")
             os.makedirs(downloads)
             browser = Browser(f"{server.url}index.html", downloads, os.path.join(tmp, "profile"))
+            opened(browser)
             page = Page(browser, downloads)
             read(browser, "the page's word on how to have the windows read",
                  lambda nodes: [n for n in nodes if ENABLE in n.name and n.name != ENABLE])
@@ -191,19 +189,10 @@ def main():
                     f.write("".join(f"{node!r}\n" for node in nodes))
             for gap in gaps(browser, nodes):
                 print(f"note: {gap}")
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        if browser:
-            keep_picture(browser, tmp, "failure.png")
-            print(f"the page as it was: {os.path.join(tmp, 'failure.png')}")
-        return 1
-    finally:
-        if browser:
-            browser.close()
-    shutil.rmtree(tmp, ignore_errors=True)
-    print("web accessibility: with Qt's screen reader support turned on, both windows' "
-          "controls are read with the texts they show")
-    return 0
+        return ("web accessibility: with Qt's screen reader support turned on, both windows' "
+                "controls are read with the texts they show")
+
+    return checked_run(checks, "sp-ax-")
 
 
 if __name__ == "__main__":

@@ -14,9 +14,7 @@ keyboard; after a tap on the time horizon it must, and what is typed there is sa
 import argparse
 import datetime
 import os
-import shutil
 import sys
-import tempfile
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -24,7 +22,7 @@ sys.path[:0] = [os.path.join(HERE, "..", ".."), os.path.join(HERE, "..", "e2e"),
 
 import run_e2e  # noqa: E402
 from harness import Failure  # noqa: E402
-from harness.browser import Browser, Server, wait_for  # noqa: E402
+from harness.browser import Browser, Server, checked_run, wait_for  # noqa: E402
 from harness.program import (CUE, FUTURE, GO_TO_FUTURE, GO_TO_IMPACTS, HORIZON,  # noqa: E402
                              IMPACTS, MARKED, MASS, PROBABLE_FUTURE, SAVE, STATUS_BOX,
                              TITLE_BOX, Program, cell_centre)
@@ -192,14 +190,14 @@ def main():
         print(f"FAIL set-up: {args.folder} holds no index.html; build it with scripts/web")
         return 1
     run_e2e.short_date = browser_date
-    tmp = tempfile.mkdtemp(prefix="sp-touch-")
-    browser = None
-    try:
+
+    def checks(tmp, opened):
         with Server(args.folder) as server:
             downloads = os.path.join(tmp, "downloads")
             os.makedirs(downloads)
             browser = Browser(f"{server.url}index.html", downloads, os.path.join(tmp, "profile"),
                               touch=TABLET)
+            opened(browser)
             if not browser.evaluate("navigator.maxTouchPoints > 0 && "
                                     "matchMedia('(pointer: coarse)').matches"):
                 raise Failure("the browser does not present a touch screen")
@@ -208,19 +206,10 @@ def main():
             typed_horizon(page)
             title_switch(page)
             keep_picture(browser, args.keep, "web-touch.png")
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        if browser:
-            keep_picture(browser, tmp, "failure.png")
-            print(f"the page as it was: {os.path.join(tmp, 'failure.png')}")
-        return 1
-    finally:
-        if browser:
-            browser.close()
-    shutil.rmtree(tmp, ignore_errors=True)
-    print("web touch: taps marked, switched and saved as the mouse does, with the on-screen "
-          "keyboard for the time horizon only")
-    return 0
+        return ("web touch: taps marked, switched and saved as the mouse does, with the "
+                "on-screen keyboard for the time horizon only")
+
+    return checked_run(checks, "sp-touch-")
 
 
 if __name__ == "__main__":

@@ -14,8 +14,7 @@ program from starting (no WebAssembly, a part of the site missing) is said on th
                [--engine chromium|firefox|webkit] [--no-webgl] [--keep DIR]
 
 --no-webgl runs the page in a browser without WebGL (Chromium, Firefox), as some machines'
-browsers are: a page that needs it cannot start there, which Qt 6.4's does; its run is
-skipped (exit code 77) with a Qt 6.4 page.
+browsers are.
 --keep DIR leaves there pictures of the page with each window in front, after the presses
 (the README's docs/web.png and docs/web-impacts.png).
 """
@@ -25,10 +24,8 @@ import datetime
 import io
 import os
 import re
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 import zipfile
 
@@ -39,13 +36,13 @@ sys.path[:0] = [os.path.join(HERE, "..", ".."), os.path.join(HERE, "..", "e2e")]
 import run_e2e  # noqa: E402
 from harness import Failure  # noqa: E402
 from harness import drivers  # noqa: E402
-from harness.browser import TIMEOUT, Browser, Server, wait_for  # noqa: E402
+from harness.browser import (TIMEOUT, Browser, Server, checked_run, page_site,  # noqa: E402
+                             wait_for)
 from harness.program import GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE, cell_centre  # noqa: E402
 from harness.xsession import BACKGROUND  # noqa: E402
 from run_e2e import compare_document  # noqa: E402
 
 LINUX_DATE = run_e2e.short_date  # the Linux program's, in the C locale
-SKIPPED = 77  # ctest's SKIP_RETURN_CODE
 
 
 def browser_date(day):
@@ -239,13 +236,6 @@ def study_from_address(browser, downloads, site, study):
     compare_document(data, "horizon_edited.txt", {first_day, datetime.date.today()})
 
 
-def needs_webgl(folder):
-    """Whether the page's Qt draws with WebGL only, as Qt 6.4 does: its loader lacks the
-    qtLoad of later Qt (which keeps a QtLoader besides)."""
-    with open(os.path.join(folder, "qtloader.js"), encoding="utf-8") as f:
-        return re.search(r"\bfunction qtLoad\b", f.read()) is None
-
-
 def check_webgl(browser, webgl):
     """The page runs with WebGL as asked: a run meant without it proves nothing if the
     browser has it after all."""
@@ -303,56 +293,50 @@ def without_webassembly(url, tmp):
         browser.close()
 
 
-def run(args, tmp, site, server):
-    """Everything checked in one engine; returns what was checked."""
+def run(args, tmp, site, server, opened):
+    """Everything checked in one engine; returns the browser and what was checked."""
     downloads = os.path.join(tmp, "downloads")
     os.makedirs(downloads)
     webgl = not args.no_webgl
     browser = drivers.start(args.engine, f"{server.url}index.html", downloads, tmp, webgl)
+    opened(browser)
     checked = []
-    try:
-        print(f"web: {browser.name} {browser.version}, WebGL {'on' if webgl else 'off'}",
-              flush=True)
-        check_webgl(browser, webgl)
-        page = Page(browser, downloads)
-        title_face(browser)
-        checked.append("the titles' face")
-        saved = worked_example(page, args.keep)
-        checked.append("the worked example's StudyProposal.txt")
-        row_colours(page)
-        checked.append("the row colours")
-        keep_picture(browser, args.keep, "web.png")
-        study = os.path.join(tmp, "StudyProposal.txt")
-        with open(study, "wb") as f:
-            f.write(saved)
-        for kind in EXPORTS:
-            exported_document(page, args.program, study, tmp, kind)
-            checked.append(f"the .{kind}")
-        golden = os.path.join(run_e2e.DATA, "horizon_edited.txt")
-        other = os.path.join(site, "other.txt")
-        with open(golden, "rb") as f:
-            data = f.read().replace(b"{{DATE}}", browser_date(datetime.date.today()).encode())
-        with open(other, "wb") as f:
-            f.write(data)
-        open_study(page, other, "horizon_edited.txt")
-        checked.append("Open Study")
-        study_from_address(browser, downloads, server.url, other)
-        checked.append("a study from the address")
-        if args.engine == "chromium" and webgl:
-            without_parts(browser, args.folder, site, server.url)
-            without_webassembly(f"{server.url}index.html", tmp)
-            checked.append("the page's messages where the program cannot start")
-        policy = [m for m in browser.messages() if "Content Security Policy" in m
-                  or "Content-Security-Policy" in m]
-        if policy:
-            raise Failure("the page's policy blocked something: " + "; ".join(policy))
-        return browser, checked
-    except Failure as failure:
-        failure.browser = browser
-        raise
-    except BaseException:
-        browser.close()
-        raise
+    print(f"web: {browser.name} {browser.version}, WebGL {'on' if webgl else 'off'}",
+          flush=True)
+    check_webgl(browser, webgl)
+    page = Page(browser, downloads)
+    title_face(browser)
+    checked.append("the titles' face")
+    saved = worked_example(page, args.keep)
+    checked.append("the worked example's StudyProposal.txt")
+    row_colours(page)
+    checked.append("the row colours")
+    keep_picture(browser, args.keep, "web.png")
+    study = os.path.join(tmp, "StudyProposal.txt")
+    with open(study, "wb") as f:
+        f.write(saved)
+    for kind in EXPORTS:
+        exported_document(page, args.program, study, tmp, kind)
+        checked.append(f"the .{kind}")
+    golden = os.path.join(run_e2e.DATA, "horizon_edited.txt")
+    other = os.path.join(site, "other.txt")
+    with open(golden, "rb") as f:
+        data = f.read().replace(b"{{DATE}}", browser_date(datetime.date.today()).encode())
+    with open(other, "wb") as f:
+        f.write(data)
+    open_study(page, other, "horizon_edited.txt")
+    checked.append("Open Study")
+    study_from_address(browser, downloads, server.url, other)
+    checked.append("a study from the address")
+    if args.engine == "chromium" and webgl:
+        without_parts(browser, args.folder, site, server.url)
+        without_webassembly(f"{server.url}index.html", tmp)
+        checked.append("the page's messages where the program cannot start")
+    policy = [m for m in browser.messages() if "Content Security Policy" in m
+              or "Content-Security-Policy" in m]
+    if policy:
+        raise Failure("the page's policy blocked something: " + "; ".join(policy))
+    return browser, checked
 
 
 def main():
@@ -368,43 +352,19 @@ def main():
         return 1
     if args.no_webgl and args.engine == "webkit":
         parser.error("WebKit is run with its WebGL only")
-    if args.no_webgl and needs_webgl(args.folder):
-        print("SKIP: this page's Qt (6.4) draws with WebGL only; a later Qt's page runs "
-              "without it")
-        return SKIPPED
     run_e2e.short_date = browser_date
-    tmp = tempfile.mkdtemp(prefix="sp-web-")
-    # The folder as a site, with room for a study file beside the page.
-    site = os.path.join(tmp, "site")
-    os.makedirs(site)
-    for name in os.listdir(args.folder):
-        os.symlink(os.path.abspath(os.path.join(args.folder, name)), os.path.join(site, name))
     started = time.monotonic()
-    browser = None
-    try:
+
+    def checks(tmp, opened):
+        site = page_site(args.folder, tmp)  # with room for a study file beside the page
         with Server(site) as server:
-            browser, checked = run(args, tmp, site, server)
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        browser = getattr(failure, "browser", None)
-        if browser:
-            try:
-                keep_picture(browser, tmp, "failure.png")
-                print(f"the page as it was: {os.path.join(tmp, 'failure.png')}")
-                for message in browser.messages()[-20:]:
-                    print(f"  console: {message}")
-            except Exception as error:  # the browser may be gone: the failure says enough
-                print(f"(no picture of the page: {error})")
-        return 1
-    finally:
-        if browser:
-            browser.close()
-    shutil.rmtree(tmp, ignore_errors=True)
-    print(f"web: the program in {browser.name} {browser.version}"
-          f"{'' if not args.no_webgl else ' without WebGL'} saved, exported and opened as "
-          f"the Linux program does ({', '.join(checked)}) in "
-          f"{time.monotonic() - started:.0f} s")
-    return 0
+            browser, checked = run(args, tmp, site, server, opened)
+        return (f"web: the program in {browser.name} {browser.version}"
+                f"{'' if not args.no_webgl else ' without WebGL'} saved, exported and opened "
+                f"as the Linux program does ({', '.join(checked)}) in "
+                f"{time.monotonic() - started:.0f} s")
+
+    return checked_run(checks, "sp-web-")
 
 
 if __name__ == "__main__":
