@@ -28,13 +28,16 @@ template <typename Window> void Application::retire(QPointer<Window> &reference)
 }
 
 void Application::start(const QString &studyFile) {
-    QString problem;
-    const bool unreadable =
-        !studyFile.isEmpty() && !proposal::restoreStudy(studyFile, model_, &problem);
+    QString problem, message;
+    if (!studyFile.isEmpty() && !proposal::restoreStudy(studyFile, model_, &problem))
+        message = proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem);
     commands_.markSaved();
+    // Before the windows are built, so that they show the kept study as they open.
+    if (const QString kept = commands_.startKeeping(studyFile.isEmpty()); !kept.isEmpty())
+        message = kept;
     showFuture();
-    if (unreadable)
-        future_->setStatus(proposal::unreadableMessage(QFileInfo(studyFile).fileName(), problem));
+    if (!message.isEmpty())
+        future_->setStatus(message);
     platform_->started(commands_);
 }
 

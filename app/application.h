@@ -29,7 +29,8 @@ public:
 
     // Opens Future. With `studyFile`, a proposal saved earlier, the model first takes its
     // horizon and marks; when they cannot be read back the model stays empty and the status
-    // line of Future says why. Then the platform adds what it adds at start.
+    // line of Future says why. Without one, a platform that keeps the study between visits
+    // shows the one it kept. Then the platform adds what it adds at start.
     void start(const QString &studyFile = QString());
 
     Model &model() override { return model_; }
@@ -37,6 +38,7 @@ public:
     ImpactsForm &impacts() override;
     void showFuture() override;
     void showImpacts() override;
+    void studyChanged() override { commands_.studyChanged(); }
 
     // The open windows, or null when closed.
     FutureWindow *futureWindow() const override { return future_; }

@@ -1,7 +1,9 @@
 // The browser's platform in the page: downloads through a link of the page's own, the study a
-// page's address names, the browser's question before a tab with unsaved marks closes, and
-// which on-screen keyboard the element holding the keys raises. Built for WebAssembly only.
+// page's address names, the study kept in the browser's storage, the browser's question before
+// a tab would close with marks it cannot keep, and which on-screen keyboard the element holding
+// the keys raises. Built for WebAssembly only.
 #include "browserplatform.h"
+#include "failure.h"
 #include "studycommands.h"
 
 #include <emscripten.h>
@@ -12,8 +14,14 @@ namespace {
 
 StudyCommands *running = nullptr;
 
-bool hasUnsavedChanges() {
-    return running && running->hasUnsavedChanges();
+bool wouldLoseWork() {
+    return running && running->wouldLoseWork();
+}
+
+// What the page's storage last handed over, read synchronously at start.
+std::string storedStudy;
+void takeStoredStudy(const std::string &form) {
+    storedStudy = form;
 }
 
 // A study the page's address names, once fetched: its bytes, or why they could not be had.
@@ -29,7 +37,8 @@ void openStudyAt(const std::string &name, const std::string &bytes, const std::s
 }
 
 EMSCRIPTEN_BINDINGS(study_proposal) {
-    emscripten::function("hasUnsavedChanges", &hasUnsavedChanges);
+    emscripten::function("wouldLoseWork", &wouldLoseWork);
+    emscripten::function("takeStoredStudy", &takeStoredStudy);
     emscripten::function("openStudyAt", &openStudyAt);
 }
 
@@ -55,17 +64,44 @@ EM_JS(void, openStudyFromAddress, (), {
 });
 // clang-format on
 
-// Nothing is kept between visits, so closing or reloading the tab with marks not yet saved
+// Closing or reloading the tab with marks neither saved nor kept (the storage refused them)
 // asks first, with the browser's own question.
 // clang-format off
 EM_JS(void, askBeforeLeaving, (), {
     window.addEventListener(
         'beforeunload', (event) => {
-            if (Module.hasUnsavedChanges()) {
+            if (Module.wouldLoseWork()) {
                 event.preventDefault();
                 event.returnValue = "";
             }
         });
+});
+// clang-format on
+
+// The study is kept in the origin's localStorage, read synchronously at start, under a key
+// naming the page's folder, so that other pages of the same site keep their own. A storage the
+// browser closes to the page (some private windows, blocked site data) throws on access; a
+// full one throws on writing: the code says which.
+// clang-format off
+EM_JS(void, readStoredStudy, (), {
+    try {
+        const form = window.localStorage.getItem('study-proposal:' + new URL('.', location.href).pathname);
+        if (form !== null)
+            Module.takeStoredStudy(form);
+    } catch (error) {
+    }
+});
+EM_JS(int, writeStoredStudy, (const char *form), {
+    const key = 'study-proposal:' + new URL('.', location.href).pathname;
+    try {
+        if (form)
+            window.localStorage.setItem(key, UTF8ToString(form));
+        else
+            window.localStorage.removeItem(key);
+        return 0;
+    } catch (error) {
+        return error && error.name === 'QuotaExceededError' ? 1 : 2;
+    }
 });
 // clang-format on
 
@@ -104,6 +140,24 @@ EM_JS(void, setKeyboardOnScreen, (int text), {
 
 class PagePlatform final : public BrowserPlatform {
 public:
+    QByteArray keptStudy() override {
+        storedStudy.clear();
+        readStoredStudy();
+        return QByteArray::fromStdString(storedStudy);
+    }
+    bool keepStudy(const QByteArray &form, QString *error) override {
+        switch (writeStoredStudy(form.constData())) {
+        case 0:
+            return true;
+        case 1:
+            return failed(error, QStringLiteral("its storage for this page is full"));
+        default:
+            return failed(error, QStringLiteral("it keeps nothing for this page, as in a "
+                                                "private window"));
+        }
+    }
+    void forgetStudy() override { writeStoredStudy(nullptr); }
+
     void started(StudyCommands &commands) override {
         running = &commands;
         askBeforeLeaving();

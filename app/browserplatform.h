@@ -31,6 +31,8 @@ public:
     bool print(QWidget *parent, const QString &title, const QString &document,
                const PaintPage &paint, QString *error) override;
     bool canQuit() const override { return false; }
+    // The study lives in the page until downloaded: the browser's storage keeps it.
+    bool keepsStudy() const override { return true; }
     void bringToFront(QWidget &window) override;
 
     // The keyboard a touch screen should raise while `focusObject` has the keys: text for a

@@ -20,6 +20,11 @@ public:
     bool canPrint() const override { return true; }
     bool print(QWidget *parent, const QString &title, const QString &document,
                const PaintPage &paint, QString *error) override;
+    // The study is the user's file on a desktop: nothing is kept behind it.
+    bool keepsStudy() const override { return false; }
+    QByteArray keptStudy() override { return {}; }
+    bool keepStudy(const QByteArray &, QString *) override { return true; }
+    void forgetStudy() override {}
     bool canQuit() const override { return true; }
     void bringToFront(QWidget &window) override;
     void started(StudyCommands &) override {}

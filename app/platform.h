@@ -1,7 +1,8 @@
 #pragma once
 // What the desktop and the browser do differently, behind one interface: choosing a study to
 // open, delivering a written file, the one question before unsaved marks are replaced,
-// printing, showing a window, and what the page adds at start. The rest of the program calls
+// printing, showing a window, keeping the study between visits, and what the page adds at
+// start. The rest of the program calls
 // this and holds no platform branch; app/CMakeLists.txt links one implementation, the
 // desktop's (desktopplatform.h) or the page's (browserplatform.h, with browserpage.cpp).
 
@@ -80,6 +81,15 @@ public:
 
     // Shows a top-level window at its size and brings it to the front.
     virtual void bringToFront(QWidget &window) = 0;
+
+    // Keeping the study between visits where the program has no file of its own: a page keeps
+    // it in the browser's storage after every change and shows it again when opened.
+    virtual bool keepsStudy() const = 0;
+    // The study kept, in the form of keptstudy.h; empty when none is or it cannot be had.
+    virtual QByteArray keptStudy() = 0;
+    // False and `error` set when the storage refuses it (full, or closed to the page).
+    virtual bool keepStudy(const QByteArray &form, QString *error) = 0;
+    virtual void forgetStudy() = 0;
 
     // The program has started with Future shown: what the platform adds then.
     virtual void started(StudyCommands &commands) = 0;

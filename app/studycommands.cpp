@@ -6,6 +6,7 @@
 #include "forms.h"
 #include "futurewindow.h"
 #include "impactswindow.h"
+#include "keptstudy.h"
 #include "matrixpicture.h"
 #include "reader.h"
 #include "savecheck.h"
@@ -42,6 +43,7 @@ StudyCommands::StudyCommands(Host &host, Platform &platform)
 MenuCommands StudyCommands::menuCommands(FormWindow *window) {
     // The items belong to the window's menus and go with it, so `window` outlives them.
     MenuCommands commands;
+    commands.newStudy = [this, window] { newStudy(window); };
     commands.openStudy = [this, window] { openStudy(window); };
     commands.save = [this, window] { save(window); };
     commands.exportDocument = [this, window] { exportDocument(window); };
@@ -64,10 +66,55 @@ StudyCommands::Snapshot StudyCommands::snapshot() const {
 
 void StudyCommands::markSaved() {
     saved_ = snapshot();
+    studyChanged(); // kept as saved
 }
 
 bool StudyCommands::hasUnsavedChanges() const {
     return !(snapshot() == saved_);
+}
+
+QString StudyCommands::startKeeping(bool restore) {
+    if (!platform_.keepsStudy())
+        return QString();
+    keeping_ = true;
+    const QByteArray kept = restore ? platform_.keptStudy() : QByteArray();
+    if (kept.isEmpty())
+        return QString();
+    proposal::KeptStudy study;
+    if (QString problem; !proposal::readKeptStudy(kept, study, &problem)) {
+        platform_.forgetStudy();
+        return QStringLiteral("Could not read the study this browser kept: %1. A new study starts.")
+            .arg(problem);
+    }
+    Model &model = host_.model();
+    model.futureGrid = study.marks.futureGrid;
+    model.impactGrid = study.marks.impactGrid;
+    model.horizon = study.marks.horizon;
+    if (!study.unsaved)
+        markSaved();
+    return QStringLiteral("Study restored as this browser kept it");
+}
+
+void StudyCommands::studyChanged() {
+    if (!keeping_)
+        return;
+    const Model &model = host_.model();
+    QString error;
+    if (proposal::isNewStudy(model))
+        platform_.forgetStudy();
+    else if (!platform_.keepStudy(proposal::writeKeptStudy(model, hasUnsavedChanges()), &error)) {
+        if (!keepRefused_)
+            host_.openFuture().setStatus(
+                QStringLiteral("This browser does not keep the marks: %1. Save them to keep them.")
+                    .arg(error));
+        keepRefused_ = true;
+        return;
+    }
+    keepRefused_ = false;
+}
+
+bool StudyCommands::wouldLoseWork() const {
+    return hasUnsavedChanges() && (!keeping_ || keepRefused_);
 }
 
 void StudyCommands::tell(FormWindow *from, const QString &text) {
@@ -75,6 +122,29 @@ void StudyCommands::tell(FormWindow *from, const QString &text) {
         impacts->setStatus(text);
     else
         host_.openFuture().setStatus(text);
+}
+
+void StudyCommands::newStudy(FormWindow *from) {
+    if (!hasUnsavedChanges()) {
+        startNewStudy();
+        return;
+    }
+    QPointer<FormWindow> origin(from);
+    platform_.askToSave(from, [this, origin](QMessageBox::StandardButton answer) {
+        if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && save(origin)))
+            startNewStudy(); // a refused or failed save shows, and nothing changes
+    });
+}
+
+void StudyCommands::startNewStudy() {
+    Model &model = host_.model();
+    const Model start;
+    model.futureGrid = start.futureGrid;
+    model.impactGrid = start.impactGrid;
+    model.horizon = start.horizon;
+    model.frameScale = start.frameScale;
+    model.grainScale = start.grainScale;
+    showReplaced();
 }
 
 void StudyCommands::openStudy(FormWindow *from) {
@@ -149,6 +219,11 @@ void StudyCommands::showStudy(FormWindow *from, const QString &name, const ReadS
     model.futureGrid = study.futureGrid;
     model.impactGrid = study.impactGrid;
     model.horizon = study.horizon;
+    showReplaced();
+}
+
+void StudyCommands::showReplaced() {
+    Model &model = host_.model();
     // Nothing of this study has been pressed in Impacts yet: no reading to give.
     model.lastImpactAspect = 0;
     model.lastImpactIndex = 0;

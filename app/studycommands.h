@@ -44,6 +44,9 @@ public:
     MenuCommands menuCommands(FormWindow *window);
 
     // `from` is the window a command came from; a null one stands for Future.
+    // Every mark and the horizon back to the start, after the one question when marks are
+    // unsaved; the platform then keeps nothing.
+    void newStudy(FormWindow *from);
     void openStudy(FormWindow *from);
     // A study handed over as bytes (a browser's file picker, the page's address), opened as
     // Open Study opens a file.
@@ -67,6 +70,17 @@ public:
     // The marks or the horizon differ from what was last saved or opened.
     bool hasUnsavedChanges() const;
 
+    // Where the platform keeps the study between visits, every change from now on is kept.
+    // At start, before the windows are built: with `restore`, the kept study is put into the
+    // model first. Returns what Future's status line says of it: where the study came from,
+    // or why the kept one could not be read back (it is then forgotten, and the study is new).
+    QString startKeeping(bool restore);
+    // A mark or the horizon changed: the platform keeps the study, or forgets it once it is
+    // new again. A storage that refuses it is said once on Future's status line.
+    void studyChanged();
+    // Closing the page would lose marks: they are unsaved and not kept.
+    bool wouldLoseWork() const;
+
 private:
     struct Snapshot {
         Grid futureGrid;
@@ -82,6 +96,9 @@ private:
                       const QString &path);
     void showStudy(FormWindow *from, const QString &name, const ReadStudy &read,
                    const QString &path);
+    // The model's marks and horizon are another study's: as it was last saved, in both windows.
+    void showReplaced();
+    void startNewStudy();
     void exportFormatted(FormWindow *from, const QString &suggested, const QString &filter);
     void exportTo(FormWindow *from, const Platform::Offer &offer);
     void tell(FormWindow *from, const QString &text);
@@ -89,6 +106,8 @@ private:
     Host &host_;
     Platform &platform_;
     Snapshot saved_;
+    bool keeping_ = false;
+    bool keepRefused_ = false; // said on the status line until a change is kept again
 };
 
 } // namespace sp

@@ -35,6 +35,8 @@ public:
     // Opens the window if needed, shows it and brings it to the front.
     virtual void showFuture() = 0;
     virtual void showImpacts() = 0;
+    // The user changed a mark or the time horizon.
+    virtual void studyChanged() = 0;
 
 protected:
     ~Forms() = default;

@@ -99,8 +99,10 @@ FutureWindow::FutureWindow(Forms &forms)
         const QStringView line = singleLineHorizon(text);
         if (line.size() != text.size())
             horizonEdit_->setText(line.toString()); // comes back here with the line
-        else
+        else {
             model_.horizon = text;
+            forms_.studyChanged();
+        }
     });
 
     matrix_->cell(1, 0)->setFocus();
@@ -134,6 +136,7 @@ void FutureWindow::onCellPressed(int aspect, int index, int button) {
         const future::TrendPress press = future::stepTrend(model_, aspect, index);
         cell->setText(press.caption);
         status_->setText(press.status);
+        forms_.studyChanged();
     });
 }
 
@@ -143,6 +146,7 @@ void FutureWindow::resetRow(int index) {
         future::resetTrendRow(model_, aspect);
         matrix_->clearRow(aspect);
         status_->clear();
+        forms_.studyChanged();
     });
 }
 
@@ -151,6 +155,7 @@ void FutureWindow::resetColumn(int index) {
         future::resetTrendColumn(model_, index + 1);
         matrix_->clearColumn(index);
         status_->clear();
+        forms_.studyChanged();
     });
 }
 
@@ -159,6 +164,7 @@ void FutureWindow::resetAll() {
         future::resetAllTrends(model_);
         matrix_->clearAll();
         status_->clear();
+        forms_.studyChanged();
     });
 }
 

@@ -119,6 +119,7 @@ void ImpactsWindow::onCellPressed(int aspect, int index, int button) {
             resolution_->setText(impacts::updateResolution(model_));
         if (press.paintCue)
             forms_.future().paintCue(aspect, index);
+        forms_.studyChanged();
     });
 }
 
@@ -128,6 +129,7 @@ void ImpactsWindow::resetRow(int index) {
         impacts::resetImpactRow(model_, aspect);
         matrix_->clearRow(aspect);
         status_->clear();
+        forms_.studyChanged();
     });
 }
 
@@ -136,6 +138,7 @@ void ImpactsWindow::resetColumn(int index) {
         impacts::resetImpactColumn(model_, index + 1);
         matrix_->clearColumn(index);
         status_->clear();
+        forms_.studyChanged();
     });
 }
 
@@ -144,6 +147,7 @@ void ImpactsWindow::resetAll() {
         impacts::resetAllImpacts(model_);
         matrix_->clearAll();
         status_->clear();
+        forms_.studyChanged();
     });
 }
 

@@ -183,30 +183,9 @@ bool Reader::readRows(const Table &table, qsizetype header, Grid &grid) {
     return true;
 }
 
-// The mass row as presses leave it: at most one frame and one grain, the grain finer than
-// the frame, and so never on the coarsest scale.
 bool Reader::checkMassRow(qsizetype index, const Grid &grid) {
-    int frames = 0, grains = 0, frame = 0, grain = 0;
-    for (int s = 1; s <= ScaleCount; ++s) {
-        if (grid(MassAspect, s) == Frame) {
-            ++frames;
-            frame = s;
-        }
-        if (grid(MassAspect, s) == Grain) {
-            ++grains;
-            grain = s;
-        }
-    }
-    if (frames > 1)
-        return fail(index, QStringLiteral("the mass row holds two frames (O)"));
-    if (grains > 1)
-        return fail(index, QStringLiteral("the mass row holds two grains (o)"));
-    if (grain != 0 && frame != 0 && grain < frame)
-        return fail(index, QStringLiteral("the grain (o) lies left of the frame (O)"));
-    if (grain == 1)
-        return fail(index, QStringLiteral("a grain (o) on %1 leaves no room for a frame (O)")
-                               .arg(words().scaleNames[1]));
-    return true;
+    const QString problem = massRowProblem(grid);
+    return problem.isEmpty() || fail(index, problem);
 }
 
 // The tables are read in the order they stand, so the first fault in the file is the one
@@ -241,6 +220,32 @@ std::optional<StudyMarks> Reader::read() {
 }
 
 } // namespace
+
+// The mass row as presses leave it: at most one frame and one grain, the grain finer than
+// the frame, and so never on the coarsest scale.
+QString massRowProblem(const Grid &grid) {
+    int frames = 0, grains = 0, frame = 0, grain = 0;
+    for (int s = 1; s <= ScaleCount; ++s) {
+        if (grid(MassAspect, s) == Frame) {
+            ++frames;
+            frame = s;
+        }
+        if (grid(MassAspect, s) == Grain) {
+            ++grains;
+            grain = s;
+        }
+    }
+    if (frames > 1)
+        return QStringLiteral("the mass row holds two frames (O)");
+    if (grains > 1)
+        return QStringLiteral("the mass row holds two grains (o)");
+    if (grain != 0 && frame != 0 && grain < frame)
+        return QStringLiteral("the grain (o) lies left of the frame (O)");
+    if (grain == 1)
+        return QStringLiteral("a grain (o) on %1 leaves no room for a frame (O)")
+            .arg(words().scaleNames[1]);
+    return QString();
+}
 
 QString decodeProposal(QByteArrayView bytes) {
     constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");

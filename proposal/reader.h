@@ -42,6 +42,10 @@ bool restoreStudy(const QString &path, Model &model, QString *error);
 // without a file.
 bool restoreStudyBytes(QByteArrayView bytes, Model &model, QString *error);
 
+// What is wrong with the mass row of impact marks `grid`, or nothing when presses can leave it
+// so.
+QString massRowProblem(const Grid &grid);
+
 // The status line after restoreStudy failed with `problem`; `fileName` is the file's name
 // without its folder.
 QString unreadableMessage(const QString &fileName, const QString &problem);

@@ -46,7 +46,8 @@ void fillMenuBar(QMenuBar &bar, const MenuCommands &commands) {
 
     // The same keys on every system: Qt's standard Quit is Ctrl+Q on Linux only.
     addItems(addMenu(bar, QStringLiteral("&File")), commands,
-             {{"&Open Study...", QKeySequence(Qt::CTRL | Qt::Key_O), &MenuCommands::openStudy},
+             {{"&New Study", QKeySequence(Qt::CTRL | Qt::Key_N), &MenuCommands::newStudy},
+              {"&Open Study...", QKeySequence(Qt::CTRL | Qt::Key_O), &MenuCommands::openStudy},
               {"&Save StudyProposal.txt", QKeySequence(Qt::CTRL | Qt::Key_S), &MenuCommands::save},
               {},
               {commands.downloads ? "&Export Word Document" : "&Export Document...",

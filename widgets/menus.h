@@ -11,6 +11,7 @@ namespace sp {
 // A command left empty is one the program cannot carry out where it runs (printing in a
 // browser): its item is left out, never shown dead.
 struct MenuCommands {
+    std::function<void()> newStudy;           // File > New Study (Ctrl+N)
     std::function<void()> openStudy;          // File > Open Study... (Ctrl+O)
     std::function<void()> save;               // File > Save StudyProposal.txt (Ctrl+S)
     std::function<void()> exportDocument;     // File > Export Document... (Ctrl+Shift+E)

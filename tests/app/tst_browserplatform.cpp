@@ -1,13 +1,17 @@
 // The browser's platform, run on the desktop: the program with the page's menus, its files
 // downloaded under their names, a study opened from the bytes the file picker hands over
 // (Qt's own dialog here, where the page has the browser's), and the one question answered
-// when the user gives the answer; a touch screen's keyboard offered for the time horizon only.
+// when the user gives the answer; the study kept in the browser's storage across visits, and
+// New Study; a touch screen's keyboard offered for the time horizon only.
 #include "browserplatform.h"
 #include "encoding.h"
 #include "failure.h"
 #include "gui.h"
+#include "impactmarking.h"
+#include "keptstudy.h"
 #include "study.h"
 #include "studyproposal.h"
+#include "trendmarking.h"
 
 #include <QFileDialog>
 #include <QtEndian>
@@ -17,9 +21,19 @@ using namespace sp::test;
 
 namespace {
 
+// The browser's storage for the page, which outlives a visit.
+struct Storage {
+    std::optional<QByteArray> study;
+    QString refusal; // when set, the storage refuses every study with it
+};
+
 // The page without a browser: what would be downloaded is kept here.
 class Page final : public BrowserPlatform {
 public:
+    explicit Page(Storage &storage)
+        : storage(storage) {}
+    Storage &storage;
+
     struct Download {
         QString name;
         QByteArray bytes;
@@ -30,6 +44,14 @@ public:
     QList<Keyboard> keyboards; // as offered to the browser, in turn
 
     void started(StudyCommands &) override { ++starts; }
+    QByteArray keptStudy() override { return storage.study.value_or(QByteArray()); }
+    bool keepStudy(const QByteArray &form, QString *error) override {
+        if (!storage.refusal.isEmpty())
+            return failed(error, storage.refusal);
+        storage.study = form;
+        return true;
+    }
+    void forgetStudy() override { storage.study.reset(); }
 
 protected:
     void offerKeyboard(Keyboard keyboard) override { keyboards << keyboard; }
@@ -64,6 +86,13 @@ private Q_SLOTS:
     void questionAnsweredWhenGiven_data();
     void questionAnsweredWhenGiven();
     void studyOfThePageAddress();
+    void studyKeptAcrossVisits();
+    void keptStudyThatCannotBeRead_data();
+    void keptStudyThatCannotBeRead();
+    void storageThatRefuses_data();
+    void storageThatRefuses();
+    void newStudy_data();
+    void newStudy();
     void keyboardForTheHorizonOnly();
     void keyboardFollowsTheFocus();
 
@@ -75,8 +104,23 @@ private:
     // Open Study, and the file chosen in the dialog that the picker shows on a desktop.
     void openThroughPicker(const QString &path);
 
+    // Closes the page and opens it again, as a reload does; the storage stays.
+    void reload() {
+        app.reset();
+        app = std::make_unique<Application>(std::make_unique<Page>(storage));
+        app->start();
+    }
+    // The study the storage holds, read back.
+    proposal::KeptStudy kept() const {
+        proposal::KeptStudy study;
+        if (!storage.study || !proposal::readKeptStudy(*storage.study, study, nullptr))
+            qFatal("the storage holds no study");
+        return study;
+    }
+
     std::optional<QuietRaise> quiet;
     std::optional<ScratchDirectory> work;
+    Storage storage;
     std::unique_ptr<Application> app;
     Page &page() const { return static_cast<Page &>(app->platform()); }
     FutureWindow *future() const { return app->futureWindow(); }
@@ -84,7 +128,8 @@ private:
 
 void TestBrowserPlatform::init() {
     work.emplace();
-    app = std::make_unique<Application>(std::make_unique<Page>());
+    storage = Storage();
+    app = std::make_unique<Application>(std::make_unique<Page>(storage));
     app->start();
 }
 
@@ -112,9 +157,9 @@ void TestBrowserPlatform::menusOfThePage() {
     for (QAction *action : future()->findChildren<QAction *>())
         if (!action->text().isEmpty() && !action->menu())
             items << action->text().remove(u'&');
-    QCOMPARE(items, QStringList({"Open Study...", "Save StudyProposal.txt", "Export Word Document",
-                                 "Export OpenDocument Text", "Export Matrices as PDF",
-                                 "About Study proposal"}));
+    QCOMPARE(items, QStringList({"New Study", "Open Study...", "Save StudyProposal.txt",
+                                 "Export Word Document", "Export OpenDocument Text",
+                                 "Export Matrices as PDF", "About Study proposal"}));
     QCOMPARE(menuItem(future(), QStringLiteral("Export Word Document"))->shortcut(),
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
 }
@@ -265,6 +310,185 @@ void TestBrowserPlatform::studyOfThePageAddress() {
     QVERIFY(app->model().futureGrid == exampleStudy().futureGrid);
     QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2061"));
     QVERIFY(page().downloads.isEmpty());
+}
+
+// Every change is kept as it is made, as the model holds it; opened again, the page shows the
+// study as it was left, says where it came from, and still knows whether it was saved.
+void TestBrowserPlatform::studyKeptAcrossVisits() {
+    QVERIFY(!storage.study); // a new study leaves nothing to keep
+    const auto keptAsShown = [this] {
+        const proposal::KeptStudy study = kept();
+        return study.marks.futureGrid == app->model().futureGrid &&
+               study.marks.impactGrid == app->model().impactGrid &&
+               study.marks.horizon == app->model().horizon &&
+               study.unsaved == app->commands().hasUnsavedChanges();
+    };
+    pressCell(future()->matrix().cell(2, 3), Qt::LeftButton);
+    QVERIFY(keptAsShown());
+    QVERIFY(kept().unsaved);
+    const QString horizon = QString::fromUtf8("2050 \xe2\x80\x93 \xe6\x9d\xb1\xe4\xba\xac "
+                                              "\xf0\x9f\x8f\x99");
+    future()->horizonEdit()->selectAll();
+    future()->horizonEdit()->insert(horizon);
+    QVERIFY(keptAsShown());
+    click(button(future(), "goToImpacts"));
+    for (int index : {7, 12})
+        pressCell(app->impactsWindow()->matrix().cell(MassAspect, index), Qt::LeftButton);
+    pressCell(app->impactsWindow()->matrix().cell(3, 4), Qt::LeftButton);
+    QVERIFY(keptAsShown());
+    click(button(app->impactsWindow(), "rowReset_2")); // a reset is a change too
+    QVERIFY(keptAsShown());
+    const Model left = app->model();
+
+    reload();
+    QVERIFY(app->model().futureGrid == left.futureGrid);
+    QVERIFY(app->model().impactGrid == left.impactGrid);
+    QCOMPARE(future()->horizonEdit()->text(), horizon);
+    QCOMPARE(future()->matrix().cell(2, 3)->text(), future::trendCaption(2, 1));
+    QCOMPARE(future()->status()->text(), QStringLiteral("Study restored as this browser kept it"));
+    QCOMPARE(app->openImpacts().horizonLabel()->text(), horizon);
+    QCOMPARE(app->impactsWindow()->matrix().cell(MassAspect, 7)->text(),
+             impacts::impactCaption(left.impactGrid(MassAspect, 8)));
+    QVERIFY(app->commands().hasUnsavedChanges()); // as before the reload
+    QVERIFY(!app->commands().wouldLoseWork());    // yet kept: a reload loses nothing
+
+    // Saved, it is kept as saved, and opened again it asks nothing before another study.
+    menuItem(future(), QStringLiteral("Save StudyProposal.txt"))->trigger();
+    QCOMPARE(page().downloads.size(), 1);
+    QVERIFY(!kept().unsaved);
+    reload();
+    QVERIFY(!app->commands().hasUnsavedChanges());
+    QCOMPARE(future()->horizonEdit()->text(), horizon);
+
+    // Every mark reset and the horizon as at start: nothing is left behind.
+    click(button(future(), "resetAll"));
+    click(button(&app->openImpacts(), "resetAll"));
+    future()->horizonEdit()->setText(QStringLiteral("2030"));
+    QVERIFY(!storage.study);
+}
+
+void TestBrowserPlatform::keptStudyThatCannotBeRead_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("reason");
+    Model unsaved = exampleStudy();
+    QByteArray form = proposal::writeKeptStudy(unsaved, true);
+    QTest::newRow("another version") << QByteArray(form).replace("kept study 1", "kept study 2")
+                                     << "it was kept by another version of the page";
+    QTest::newRow("damaged") << form.left(40) << "it does not hold its five lines";
+    QTest::newRow("edited by hand") << QByteArray(form).replace("unsaved 1", "unsaved yes")
+                                    << "it does not say whether it was saved";
+    QTest::newRow("something else")
+        << QByteArray("{\"marks\": []}") << "it is not a study this page keeps";
+}
+
+// A stored study that cannot be read back starts the page with a new study and says why, and
+// is forgotten.
+void TestBrowserPlatform::keptStudyThatCannotBeRead() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, reason);
+    storage.study = stored;
+    reload();
+    QCOMPARE(future()->status()->text(),
+             QStringLiteral("Could not read the study this browser kept: %1. A new study starts.")
+                 .arg(reason));
+    QVERIFY(proposal::isNewStudy(app->model()));
+    QCOMPARE(future()->horizonEdit()->text(), QStringLiteral("2030"));
+    QVERIFY(!storage.study);
+    QVERIFY(!app->commands().hasUnsavedChanges());
+    pressCell(future()->matrix().cell(1, 1), Qt::LeftButton); // and the page goes on keeping
+    QCOMPARE(kept().marks.futureGrid(1, 2), 1);
+}
+
+void TestBrowserPlatform::storageThatRefuses_data() {
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("full") << "its storage for this page is full";
+    QTest::newRow("closed") << "it keeps nothing for this page, as in a private window";
+}
+
+// A storage that refuses the study is said once, the page goes on working, and closing it
+// asks first while marks would be lost; once the storage takes the study again, it need not.
+void TestBrowserPlatform::storageThatRefuses() {
+    QFETCH(QString, refusal);
+    storage.refusal = refusal;
+    const QString said =
+        QStringLiteral("This browser does not keep the marks: %1. Save them to keep them.")
+            .arg(refusal);
+    pressCell(future()->matrix().cell(4, 4), Qt::LeftButton);
+    QCOMPARE(future()->status()->text(), said);
+    QVERIFY(app->commands().wouldLoseWork());
+    pressCell(future()->matrix().cell(4, 5), Qt::LeftButton);
+    QVERIFY(future()->status()->text() != said); // said once: the press's own status shows
+    QCOMPARE(app->model().futureGrid(4, 6), 1);
+    QVERIFY(!storage.study);
+
+    storage.refusal.clear();
+    pressCell(future()->matrix().cell(4, 6), Qt::LeftButton);
+    QVERIFY(!app->commands().wouldLoseWork());
+    QCOMPARE(kept().marks.futureGrid(4, 7), 1);
+}
+
+void TestBrowserPlatform::newStudy_data() {
+    QTest::addColumn<bool>("marked"); // unsaved marks: the question comes first
+    QTest::addColumn<bool>("framed"); // so that Save can save
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<QStringList>("downloads");
+    const auto none = QMessageBox::NoButton;
+    QTest::newRow("nothing unsaved") << false << true << none << true << QStringList();
+    QTest::newRow("Save") << true << true << QMessageBox::Save << true
+                          << QStringList{"StudyProposal.txt"};
+    QTest::newRow("Save refused") << true << false << QMessageBox::Save << false << QStringList();
+    QTest::newRow("Discard") << true << false << QMessageBox::Discard << true << QStringList();
+    QTest::newRow("Cancel") << true << true << QMessageBox::Cancel << false << QStringList();
+}
+
+// New Study: the one question when marks are unsaved, then every mark and the horizon back to
+// the start in both windows, and nothing kept in the browser.
+void TestBrowserPlatform::newStudy() {
+    QFETCH(bool, marked);
+    QFETCH(bool, framed);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, cleared);
+    QFETCH(QStringList, downloads);
+    click(button(future(), "goToImpacts"));
+    if (framed)
+        for (int index : {7, 12})
+            pressCell(app->impactsWindow()->matrix().cell(MassAspect, index), Qt::LeftButton);
+    pressCell(app->impactsWindow()->matrix().cell(2, 4), Qt::LeftButton);
+    future()->horizonEdit()->setText(QStringLiteral("2045"));
+    if (!marked) {
+        menuItem(future(), QStringLiteral("Save StudyProposal.txt"))->trigger();
+        page().downloads.clear();
+    }
+    QVERIFY(storage.study);
+    const Model before = app->model();
+
+    pressKeys(app->impactsWindow(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    if (answer != QMessageBox::NoButton) {
+        auto *question = shown<QMessageBox>();
+        QVERIFY(question);
+        QVERIFY(app->model().impactGrid == before.impactGrid); // still asking
+        QTest::mouseClick(question->button(answer), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QVERIFY(!shown<QMessageBox>());
+    QStringList names;
+    for (const Page::Download &download : page().downloads)
+        names << download.name;
+    QCOMPARE(names, downloads);
+    QCOMPARE(proposal::isNewStudy(app->model()), cleared);
+    QCOMPARE(!storage.study, cleared);
+    QCOMPARE(future()->horizonEdit()->text(), cleared ? "2030" : "2045");
+    if (cleared) // else it shows the horizon of when Impacts was last shown
+        QCOMPARE(app->impactsWindow()->horizonLabel()->text(), QStringLiteral("2030"));
+    QCOMPARE(app->impactsWindow()->matrix().cell(2, 3)->text(),
+             impacts::impactCaption(cleared ? 0 : int(before.impactGrid(2, 4))));
+    QCOMPARE(app->commands().hasUnsavedChanges(), !cleared);
+    if (!cleared)
+        return;
+    reload(); // a new study from the start, with nothing to say
+    QVERIFY(proposal::isNewStudy(app->model()));
+    QCOMPARE(future()->status()->text(), QString());
 }
 
 // Of all the widgets of both windows, only the time horizon takes typed text.
