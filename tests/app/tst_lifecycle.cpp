@@ -375,7 +375,8 @@ void TestLifecycle::desktopPaletteLeavesTheLookAlone() {
 
 // Both windows have the same menus with the same keys.
 void TestLifecycle::menusOfBothWindows() {
-    const std::pair<const char *, const char *> items[] = {{"Open Study...", "Ctrl+O"},
+    const std::pair<const char *, const char *> items[] = {{"New Study", "Ctrl+N"},
+                                                           {"Open Study...", "Ctrl+O"},
                                                            {"Save StudyProposal.txt", "Ctrl+S"},
                                                            {"Export Document...", "Ctrl+Shift+E"},
                                                            {"Export Matrices as PDF...", ""},

@@ -1,4 +1,5 @@
 #include "gui.h"
+#include "impactmarking.h"
 #include "layout.h"
 #include "savecheck.h"
 #include "study.h"
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void saveShortcutDoesWhatTheButtonDoes();
     void openStudy_data();
     void openStudy();
+    void newStudy_data();
+    void newStudy();
 
 private:
     void placeFrameAndGrain() const;
@@ -388,6 +391,58 @@ void TestFutureWindow::openStudy() {
     QCOMPARE(answers.questions,
              int(answer != QMessageBox::NoButton) + int(!opened && file == "study"));
     QCOMPARE(answers.files.last().suggested, file.isEmpty() ? work.path() : elsewhere.path());
+}
+
+void TestFutureWindow::newStudy_data() {
+    QTest::addColumn<QString>("before"); // "marked", or "saved" by the button
+    QTest::addColumn<bool>("fromImpacts");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("cleared");
+    const auto none = QMessageBox::NoButton;
+    QTest::newRow("saved, not asked") << "saved" << false << none << true;
+    QTest::newRow("saved, from Impacts") << "saved" << true << none << true;
+    QTest::newRow("Save") << "marked" << false << QMessageBox::Save << true;
+    QTest::newRow("Discard, from Impacts") << "marked" << true << QMessageBox::Discard << true;
+    QTest::newRow("Cancel") << "marked" << false << QMessageBox::Cancel << false;
+}
+
+// Ctrl+N in either window: the one question first when marks are unsaved, then every mark and
+// the horizon back to the start, in both windows; the working folder stays.
+void TestFutureWindow::newStudy() {
+    QFETCH(QString, before);
+    QFETCH(bool, fromImpacts);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, cleared);
+    ScratchDirectory work;
+    auto &answers = static_cast<Answers &>(app->platform());
+    answers.answer = answer;
+    pressCell(cell(4, 4), Qt::LeftButton);
+    placeFrameAndGrain();
+    window()->horizonEdit()->setText(QStringLiteral("2045"));
+    if (before == "saved")
+        click(button(window(), "saveProposal"));
+    QFile::remove(QStringLiteral("StudyProposal.txt"));
+    const Model kept = app->model();
+
+    FormWindow *from = fromImpacts ? static_cast<FormWindow *>(&app->openImpacts()) : window();
+    pressKeys(from, QKeySequence(Qt::CTRL | Qt::Key_N));
+    QCOMPARE(answers.questions, int(answer != QMessageBox::NoButton));
+    QCOMPARE(QFile::exists(QStringLiteral("StudyProposal.txt")), answer == QMessageBox::Save);
+    const Model expected = cleared ? Model() : kept;
+    const Model &model = app->model();
+    QVERIFY(model.futureGrid == expected.futureGrid && model.impactGrid == expected.impactGrid);
+    QCOMPARE(window()->horizonEdit()->text(), expected.horizon);
+    QCOMPARE(cell(4, 4)->text(), future::trendCaption(4, expected.futureGrid(4, 5)));
+    ImpactsWindow &impacts = app->openImpacts();
+    QCOMPARE(impacts.matrix().cell(MassAspect, 7)->text(),
+             impacts::impactCaption(expected.impactGrid(MassAspect, 8)));
+    if (cleared) {
+        QCOMPARE(impacts.horizonLabel()->text(), QStringLiteral("2030"));
+        Model start;
+        QCOMPARE(impacts.resolutionLabel()->text(), impacts::updateResolution(start));
+    }
+    QCOMPARE(app->commands().hasUnsavedChanges(), !cleared);
+    QVERIFY(work.isCurrent());
 }
 
 QTEST_MAIN(TestFutureWindow)
