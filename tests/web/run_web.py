@@ -6,7 +6,9 @@ WebKitWebDriver (harness.drivers). The presses of the desktop's end-to-end scena
 replayed, the downloaded StudyProposal.txt is compared with the same golden files, the six
 row colours are read off a screenshot, the exported documents (Word and OpenDocument) are
 compared with the ones the Linux program writes, and a saved study is opened through the
-file picker and from the page's address. Throughout, the page's Content-Security-Policy
+file picker and from the page's address. The study the page keeps in the browser's storage
+comes back after a reload exactly as it was left, a damaged one starts the page with a new
+study, and File > New Study clears the windows and the storage. Throughout, the page's Content-Security-Policy
 refuses nothing, and the windows' titles are in the page's face; in Chromium, what keeps the
 program from starting (no WebAssembly, a part of the site missing) is said on the page.
 
@@ -38,7 +40,8 @@ from harness import Failure  # noqa: E402
 from harness import drivers  # noqa: E402
 from harness.browser import (TIMEOUT, Browser, Server, checked_run, page_site,  # noqa: E402
                              wait_for)
-from harness.program import GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE, cell_centre  # noqa: E402
+from harness.program import (FUTURE, GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE,  # noqa: E402
+                             STATUS_BOX, cell_centre, cell_origin)
 from harness.xsession import BACKGROUND  # noqa: E402
 from run_e2e import compare_document  # noqa: E402
 
@@ -167,8 +170,10 @@ def open_study(page, study, golden):
     compare_document(data, golden, {first_day, datetime.date.today()})
 
 
-# The File menu's entries below the menu bar, by the document each exports.
-EXPORTS = {"docx": 3, "odt": 4}  # Open Study, Save, Export Word Document, Export OpenDocument
+# The File menu's entries below the menu bar: New Study, Open Study, Save, Export Word
+# Document, Export OpenDocument Text. The exports' by the document each exports.
+NEW_STUDY = 1
+EXPORTS = {"docx": 4, "odt": 5}
 # What stands either side of the title line's date in each document: a run of its own in the
 # Word document, in brackets in the OpenDocument text.
 DATE_BOUNDS = {"docx": (b">", b"<"), "odt": (b"(", b")")}
@@ -199,16 +204,18 @@ def same_document(web, linux, kind):
                               f"{part}")
 
 
+def file_menu(page, entry):
+    """Chooses the File menu's entry by keys: the first is 1."""
+    page.press((18, -10))  # "File" on the menu bar above the client area
+    for _ in range(entry):
+        page.keys("ArrowDown")
+    page.keys("Enter")
+
+
 def exported_document(page, program, study, tmp, kind):
     """Export Word Document or Export OpenDocument Text from the File menu, by keys,
     downloads the document the Linux program exports from the same study."""
-    def choose():
-        page.press((18, -10))  # "File" on the menu bar above the client area
-        for _ in range(EXPORTS[kind]):
-            page.keys("ArrowDown")
-        page.keys("Enter")
-
-    web = page.download(f"StudyProposal.{kind}", choose)
+    web = page.download(f"StudyProposal.{kind}", lambda: file_menu(page, EXPORTS[kind]))
     with open(os.path.join(tmp, f"web.{kind}"), "wb") as f:  # kept with a failure
         f.write(web)
     linux = os.path.join(tmp, f"linux.{kind}")
@@ -234,6 +241,76 @@ def study_from_address(browser, downloads, site, study):
             if attempt == 19:
                 raise
     compare_document(data, "horizon_edited.txt", {first_day, datetime.date.today()})
+
+
+# The study the page keeps, as its storage holds it: under the page's folder.
+KEPT = "'study-proposal:' + new URL('.', location.href).pathname"
+
+
+# The one question, a window of its own titled with the program's name.
+QUESTION = """(() => {
+    const host = document.getElementById('qt-shadow-container');
+    return !!host && [...host.shadowRoot.querySelectorAll('.window-name')]
+        .some((title) => title.textContent === 'Study proposal'); })()"""
+
+
+def picture(page, box):
+    """The pixels of a box of the window in front, at the layout's coordinates."""
+    settled(page.browser)
+    shot = page.browser.shot()
+    x, y, width, height = box
+    return b"".join(shot.row(page.top + y + row)[(page.left + x) * 3:(page.left + x + width) * 3]
+                    for row in range(height))
+
+
+def matrix_box():
+    (left, top), (right, bottom) = cell_origin(1, 0), cell_origin(MASS, 21)
+    return left, top, right + 24 - left, bottom + 24 - top
+
+
+def kept_across_reloads(browser, downloads, url, new):
+    """The study is kept as it changes: a reload shows the marks as they were left, saved or
+    not, and saves the very file saved before it; File > New Study asks about unsaved marks
+    (Enter: Save), then clears the windows and the storage; a stored study that cannot be
+    read back starts the page with a new study, says so and is forgotten. `new` is the
+    matrix and the status line of a new study."""
+    page = Page(browser, downloads)
+    page.press_cells([(1, 3, 1), (4, 10, 2)])
+    saved = page.download("StudyProposal.txt", lambda: page.press(SAVE))
+    page.press_cells([(2, 5, 1)])  # unsaved
+    left = picture(page, matrix_box())
+    browser.open(url)
+    page = Page(browser, downloads)
+    if picture(page, matrix_box()) != left:
+        raise Failure("after a reload the matrix is not as it was left")
+    page.press_cells([(2, 5, 1), (2, 5, 1)])  # through the second trend back to none
+    if page.download("StudyProposal.txt", lambda: page.press(SAVE)) != saved:
+        raise Failure("after a reload the same marks save another file")
+
+    page.press_cells([(3, 3, 1)])
+    def new_study_saving():
+        file_menu(page, NEW_STUDY)
+        wait_for("the question about unsaved marks", lambda: browser.evaluate(QUESTION))
+        page.keys("Enter")
+
+    page.download("StudyProposal.txt", new_study_saving)
+    for when in ("after New Study", "after New Study and a reload"):
+        if picture(page, matrix_box()) != new[0]:
+            raise Failure(f"the matrix is not empty {when}")
+        if browser.evaluate(f"localStorage.getItem({KEPT})") is not None:
+            raise Failure(f"the browser still keeps a study {when}")
+        browser.open(url)
+        page = Page(browser, downloads)
+
+    browser.evaluate(f"localStorage.setItem({KEPT}, 'study-proposal kept study 1\\nhorizon 20')")
+    browser.open(url)
+    page = Page(browser, downloads)
+    if picture(page, matrix_box()) != new[0]:
+        raise Failure("a damaged stored study does not start the page empty")
+    if picture(page, STATUS_BOX[FUTURE]) == new[1]:
+        raise Failure("a damaged stored study starts the page without a word")
+    if browser.evaluate(f"localStorage.getItem({KEPT})") is not None:
+        raise Failure("the damaged stored study is kept still")
 
 
 def check_webgl(browser, webgl):
@@ -305,6 +382,7 @@ def run(args, tmp, site, server, opened):
           flush=True)
     check_webgl(browser, webgl)
     page = Page(browser, downloads)
+    new = picture(page, matrix_box()), picture(page, STATUS_BOX[FUTURE])
     title_face(browser)
     checked.append("the titles' face")
     saved = worked_example(page, args.keep)
@@ -328,6 +406,8 @@ def run(args, tmp, site, server, opened):
     checked.append("Open Study")
     study_from_address(browser, downloads, server.url, other)
     checked.append("a study from the address")
+    kept_across_reloads(browser, downloads, f"{server.url}index.html", new)
+    checked.append("the study kept across reloads, New Study, a damaged stored study")
     if args.engine == "chromium" and webgl:
         without_parts(browser, args.folder, site, server.url)
         without_webassembly(f"{server.url}index.html", tmp)
