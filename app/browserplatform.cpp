@@ -2,6 +2,7 @@
 
 #include "failure.h"
 
+#include <QAbstractButton>
 #include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -75,6 +76,9 @@ void BrowserPlatform::askToSave(QWidget *parent, const Answer &answer) {
     QObject::connect(box, &QMessageBox::finished, box,
                      [answer](int result) { answer(QMessageBox::StandardButton(result)); });
     box->open();
+    // The page's dialog gives the focus to Discard, where Enter would then throw the marks
+    // away: Enter saves, as the default button.
+    box->button(QMessageBox::Save)->setFocus();
 }
 
 bool BrowserPlatform::print(QWidget *, const QString &, const QString &, const PaintPage &,

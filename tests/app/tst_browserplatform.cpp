@@ -275,6 +275,7 @@ void TestBrowserPlatform::questionAnsweredWhenGiven() {
     auto *question = shown<QMessageBox>();
     QVERIFY(question);
     QVERIFY(question->informativeText().startsWith("Download them as StudyProposal.txt"));
+    QCOMPARE(question->focusWidget(), question->button(QMessageBox::Save)); // Enter saves
     QVERIFY(app->model().futureGrid == before.futureGrid); // still asking
     QTest::mouseClick(question->button(answer), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
