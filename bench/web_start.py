@@ -122,6 +122,8 @@ def main():
             browser = Browser("about:blank", tmp, os.path.join(tmp, "profile"))
             browser.call("Network.enable")
             browser.call("Network.setCacheDisabled", cacheDisabled=True)
+            # Nor the pages' service workers, which keep them after a first load.
+            browser.call("Network.setBypassServiceWorker", bypass=True)
             targets = {"program": (url(args.program), PROGRAM_GREY),
                        "bare": (url(args.bare), bare_colour(browser, url(args.bare)))}
             times = {"program": [], "bare": []}

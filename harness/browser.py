@@ -58,10 +58,13 @@ def wait_for(what, condition, timeout=TIMEOUT):
 
 
 class Server:
-    """A folder served on localhost by scripts/web-serve.py, as `scripts/web --serve` does."""
+    """A folder served on localhost by scripts/web-serve.py, as `scripts/web --serve` does;
+    on `port` to serve the same site again after a stop (a site is its origin, port
+    included)."""
 
-    def __init__(self, folder):
-        port = free_port()
+    def __init__(self, folder, port=None):
+        port = port or free_port()
+        self.port = port
         self.url = f"http://127.0.0.1:{port}/"
         self.process = subprocess.Popen(
             [sys.executable, os.path.join(ROOT, "scripts", "web-serve.py"), folder, str(port)],
