@@ -36,7 +36,7 @@ sys.path[:0] = [ROOT, os.path.join(HERE, "..", "e2e"), HERE]
 import run_e2e  # noqa: E402
 from harness import Failure  # noqa: E402
 from harness.browser import Browser, Server, checked_run, wait_for  # noqa: E402
-from harness.program import GO_TO_FUTURE, GO_TO_IMPACTS, MASS, SAVE, cell_centre  # noqa: E402
+from harness.program import GO_TO_FUTURE, GO_TO_IMPACTS, MASS, SAVE  # noqa: E402
 from run_web import Page, browser_date  # noqa: E402
 
 WORKER = "service-worker.js"
@@ -83,7 +83,8 @@ def responses(browser):
         if e.get("method") == "Network.responseReceived":
             response = e["params"]["response"]
             found[response["url"]] = response.get("fromServiceWorker", False)
-    browser.events = [e for e in browser.events if e.get("method") != "Network.responseReceived"]
+    browser.events = [e for e in browser.events
+                      if e.get("method") != "Network.responseReceived"]
     return found
 
 
@@ -112,7 +113,7 @@ def first_visit(browser, downloads, url, app):
     if errors:
         raise Failure(f"Chromium finds the page not installable: {errors}")
     manifest = browser.call("Page.getAppManifest")
-    if manifest.get("errors") or not manifest.get("url", "").endswith("/app/manifest.webmanifest"):
+    if manifest.get("errors") or manifest.get("url") != f"{url}app/manifest.webmanifest":
         raise Failure(f"the page's manifest: {manifest.get('url')}, {manifest.get('errors')}")
     loaded = {address for address in responses(browser) if address.startswith(f"{url}app/")}
     cached, _ = kept_build(browser, f"{url}app/", build_of(app))
@@ -173,7 +174,8 @@ def rebuilt(browser, downloads, url, app):
     with open(index, encoding="utf-8") as f:
         html = f.read()
     with open(index, "w", encoding="utf-8") as f:
-        f.write(html.replace("<title>Study proposal</title>", f"<title>{REBUILT_TITLE}</title>"))
+        f.write(html.replace("<title>Study proposal</title>",
+                             f"<title>{REBUILT_TITLE}</title>"))
     subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "web-app.py"), app],
                    check=True)
     after = build_of(app)
@@ -234,11 +236,10 @@ def main():
                   or "Content-Security-Policy" in m]
         if policy:
             raise Failure("the page's policy blocked something: " + "; ".join(policy))
-        return (f"web: the page in Chromium {browser.version} is installable, kept its {files} "
-                f"files, started and saved with the server stopped, left the site's other "
-                f"pages and the study to the network, and was the rebuilt page at load "
-                f"{loads} after the rebuild, in "
-                f"{time.monotonic() - started:.0f} s")
+        return (f"web: the page in Chromium {browser.version} is installable, kept its "
+                f"{files} files, started and saved with the server stopped, left the site's "
+                f"other pages and the study to the network, and was the rebuilt page at load "
+                f"{loads} after the rebuild, in {time.monotonic() - started:.0f} s")
 
     return checked_run(checks, "sp-web-app-")
 
