@@ -97,11 +97,9 @@ def bare_colour(browser, url):
 def kept_by_worker(browser, url):
     """Loads the page until its service worker is active, as the first visit leaves it."""
     browser.call("Page.navigate", url=url)
-    active = ("navigator.serviceWorker.getRegistration()"
-              ".then((r) => !!(r && r.active && r.active.state === 'activated'))")
-    wait_for(f"the service worker of {url}", lambda: browser.call(
-        "Runtime.evaluate", expression=active, awaitPromise=True,
-        returnByValue=True)["result"].get("value"), TIMEOUT)
+    wait_for(f"the service worker of {url}", lambda: browser.evaluate(
+        "navigator.serviceWorker.getRegistration()"
+        ".then((r) => r && r.active && r.active.state === 'activated')"), TIMEOUT)
 
 
 def sizes(folder, name):

@@ -195,7 +195,10 @@ class Browser:
         self.socket.settimeout(TIMEOUT)
 
     def evaluate(self, expression):
-        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True)
+        """The expression's value in the page, a promise's once it settles; None where it
+        throws."""
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True,
+                           awaitPromise=True)
         return result.get("result", {}).get("value")
 
     def shot(self):

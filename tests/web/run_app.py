@@ -49,40 +49,26 @@ RESOLUTION = (b"The object of study will be elaborated on several scales for 203
 OTHER_PAGES = [("index.html", "Another page of the site"),
                ("app/notes/index.html", "Notes beside the program")]
 
-# The page's registration and the site's caches, each with the addresses it holds.
+# The page's worker and the site's caches, each with the addresses it holds.
 KEPT = """(async () => {
     const registration = await navigator.serviceWorker.getRegistration();
-    const caches_ = {};
+    const kept = {};
     for (const name of await caches.keys())
-        caches_[name] = (await (await caches.open(name)).keys()).map((r) => r.url);
-    return {scope: registration ? registration.scope : null,
-            active: registration && registration.active ? registration.active.state : null,
-            caches: caches_};
+        kept[name] = (await (await caches.open(name)).keys()).map((r) => r.url);
+    return {scope: registration?.scope, state: registration?.active?.state, caches: kept};
 })()"""
-
-
-def evaluate(browser, expression):
-    """A script's value in the page, awaited if it is a promise."""
-    result = browser.call("Runtime.evaluate", expression=expression, returnByValue=True,
-                          awaitPromise=True)
-    if "exceptionDetails" in result:
-        raise Failure(f"the page could not run {expression!r}: {result['exceptionDetails']}")
-    return result["result"].get("value")
 
 
 def build_of(app):
     with open(os.path.join(app, WORKER), encoding="utf-8") as f:
-        return re.search(r"const BUILD = \"([0-9a-f]+)\";", f.read()).group(1)
+        return re.search(r'const BUILD = "([0-9a-f]+)";', f.read()).group(1)
 
 
 def responses(browser):
     """The responses the page has had since the last call: {address: from the worker}."""
     browser.poll()
-    found = {}
-    for e in browser.events:
-        if e.get("method") == "Network.responseReceived":
-            response = e["params"]["response"]
-            found[response["url"]] = response.get("fromServiceWorker", False)
+    found = {e["params"]["response"]["url"]: e["params"]["response"].get("fromServiceWorker")
+             for e in browser.events if e.get("method") == "Network.responseReceived"}
     browser.events = [e for e in browser.events
                       if e.get("method") != "Network.responseReceived"]
     return found
@@ -94,9 +80,9 @@ def kept_build(browser, scope, build):
     name = f"study-proposal {scope} {build}"
 
     def ready():
-        kept = evaluate(browser, KEPT)
+        kept = browser.evaluate(KEPT) or {"caches": {}}
         ours = [n for n in kept["caches"] if n.startswith(f"study-proposal {scope} ")]
-        return kept if kept["active"] == "activated" and ours == [name] else None
+        return kept if kept.get("state") == "activated" and ours == [name] else None
 
     kept = wait_for(f"the worker of build {build} with its cache alone", ready)
     if kept["scope"] != scope:
@@ -130,7 +116,7 @@ def other_pages(browser, url):
         browser.open(f"{url}{path}")
         shown = browser.evaluate("document.title")
         served = responses(browser)
-        if shown != title or served.get(f"{url}{path}") is not False:
+        if shown != title or served.get(f"{url}{path}", True):
             raise Failure(f"{url}{path} shows {shown!r}, from the worker: "
                           f"{served.get(f'{url}{path}')}")
     page = f"{url}app/index.html?study=other.txt"
@@ -138,7 +124,7 @@ def other_pages(browser, url):
     seen = {}
     wait_for("the study to be fetched",
              lambda: seen.update(responses(browser)) or f"{url}app/other.txt" in seen)
-    if seen.get(page) is not True or seen[f"{url}app/other.txt"] is not False:
+    if seen.get(page) is not True or seen[f"{url}app/other.txt"]:
         raise Failure(f"from the worker: the page {seen.get(page)}, the study "
                       f"{seen[f'{url}app/other.txt']}")
 
@@ -169,7 +155,7 @@ def rebuilt(browser, downloads, url, app):
     scope = f"{url}app/"
     before = build_of(app)
     others = [f"study-proposal {url}elsewhere/ {before}", "a cache of another page"]
-    evaluate(browser, "Promise.all(%s.map((name) => caches.open(name)))" % json.dumps(others))
+    browser.evaluate(f"Promise.all({json.dumps(others)}.map((name) => caches.open(name)))")
     index = os.path.join(app, "index.html")
     with open(index, encoding="utf-8") as f:
         html = f.read()
