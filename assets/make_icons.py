@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the two window icons: PNGs of 16 to 256 px, a Windows .ico and an SVG each, and
-the 16-pixel grids as data for icons.cpp (icondata.inc).
+the 16-pixel grids as data for icons.cpp (icondata.inc); and the program's icon (Future's)
+at the sizes of the browser page's manifest, for the page installed as an app.
 
 All come from the same list of rectangles on the 16-pixel grid. The larger
 PNGs are that grid scaled up without smoothing, so they stay crisp; the
@@ -20,6 +21,10 @@ SIZE = 16
 PNG_SIZES = (16, 24, 32, 48, 64, 128, 256)
 # What Windows picks from for title bars, the taskbar and Explorer's views.
 ICO_SIZES = (16, 24, 32, 48, 256)
+# What browsers ask an installable page's manifest for (launchers, splash screens), of the
+# icon the desktop entry shows too; whole multiples of the grid as well.
+WEB_ICON = "future"
+WEB_SIZES = (192, 512)
 FRAME = (128, 128, 128)
 BLACK = (0, 0, 0)
 
@@ -145,7 +150,7 @@ def main():
         rects = rectangles(bands, mark)
         grid = rasterise(rects)
         grids[name] = grid
-        for size in PNG_SIZES:
+        for size in PNG_SIZES + (WEB_SIZES if name == WEB_ICON else ()):
             with open(os.path.join(outdir, f"{name}-{size}.png"), "wb") as f:
                 f.write(png(scaled(grid, size)))
         with open(os.path.join(outdir, f"{name}.ico"), "wb") as f:

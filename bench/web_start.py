@@ -2,9 +2,11 @@
 """Start-up in a browser: from the page's navigation until the first frame that shows the
 window, in Debian's Chromium, headless, the program against a bare Qt window built the same
 way, in alternating pairs, with the browser's cache off (every load fetches and compiles the
-.wasm, as a first visit does). Frames are the browser's own screencast frames with their
-timestamps, so looking at them costs nothing of what is measured. Also prints the size of
-the download, raw and compressed (gzip, and brotli where the tool is installed).
+.wasm, as a first visit does); then, in as many pairs, a later visit, each page from its
+service worker's cache (as an installed app or an offline page starts). Frames are the
+browser's own screencast frames with their timestamps, so looking at them costs nothing of
+what is measured. Also prints the size of the download, raw and compressed (gzip, and
+brotli where the tool is installed).
 
     web_start.py --program FOLDER --bare FOLDER [--pairs N]
 """
@@ -92,6 +94,14 @@ def bare_colour(browser, url):
     return wait_for("the bare window", settled)
 
 
+def kept_by_worker(browser, url):
+    """Loads the page until its service worker is active, as the first visit leaves it."""
+    browser.call("Page.navigate", url=url)
+    wait_for(f"the service worker of {url}", lambda: browser.evaluate(
+        "navigator.serviceWorker.getRegistration()"
+        ".then((r) => r && r.active && r.active.state === 'activated')"), TIMEOUT)
+
+
 def sizes(folder, name):
     wasm = open(os.path.join(folder, f"{name}.wasm"), "rb").read()
     scripts = b"".join(open(os.path.join(folder, f), "rb").read()
@@ -122,6 +132,8 @@ def main():
             browser = Browser("about:blank", tmp, os.path.join(tmp, "profile"))
             browser.call("Network.enable")
             browser.call("Network.setCacheDisabled", cacheDisabled=True)
+            # Nor the pages' service workers, which keep them after a first load.
+            browser.call("Network.setBypassServiceWorker", bypass=True)
             targets = {"program": (url(args.program), PROGRAM_GREY),
                        "bare": (url(args.bare), bare_colour(browser, url(args.bare)))}
             times = {"program": [], "bare": []}
@@ -129,6 +141,13 @@ def main():
             for _ in range(args.pairs):
                 for name in ("program", "bare"):
                     times[name].append(first_frame(browser, *targets[name]))
+            browser.call("Network.setBypassServiceWorker", bypass=False)
+            for name in ("program", "bare"):
+                kept_by_worker(browser, targets[name][0])
+            kept = {"program": [], "bare": []}
+            for _ in range(args.pairs):
+                for name in ("program", "bare"):
+                    kept[name].append(first_frame(browser, *targets[name]))
     except Failure as failure:
         print(f"FAIL: {failure}")
         return 1
@@ -136,11 +155,16 @@ def main():
         if browser:
             browser.close()
         shutil.rmtree(tmp, ignore_errors=True)
-    program, bare = (statistics.median(times[n]) * 1000 for n in ("program", "bare"))
-    ratios = statistics.median(p / b for p, b in zip(times["program"], times["bare"]))
-    print(f"Page load to first frame, headless Chromium, cache off, {args.pairs} pairs: "
-          f"program {program:.0f} ms, bare Qt window {bare:.0f} ms, "
-          f"{program / bare:.2f}x (median of pair ratios {ratios:.2f}x)")
+    for what, runs in (("cache off", times), ("from the service worker's cache", kept)):
+        program, bare = (statistics.median(runs[n]) * 1000 for n in ("program", "bare"))
+        ratios = statistics.median(p / b for p, b in zip(runs["program"], runs["bare"]))
+        print(f"Page load to first frame, headless Chromium, {what}, {args.pairs} pairs: "
+              f"program {program:.0f} ms, bare Qt window {bare:.0f} ms, "
+              f"{program / bare:.2f}x (median of pair ratios {ratios:.2f}x)")
+    first = statistics.median(times["program"])
+    later = statistics.median(kept["program"])
+    print(f"The program's later visit from its worker against a first visit: "
+          f"{later * 1000:.0f} ms against {first * 1000:.0f} ms, {later / first:.2f}x")
     for name, folder, module in (("program", args.program, "study-proposal"),
                                  ("bare Qt window", args.bare, "bare_window")):
         row = sizes(folder, module)

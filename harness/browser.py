@@ -58,10 +58,13 @@ def wait_for(what, condition, timeout=TIMEOUT):
 
 
 class Server:
-    """A folder served on localhost by scripts/web-serve.py, as `scripts/web --serve` does."""
+    """A folder served on localhost by scripts/web-serve.py, as `scripts/web --serve` does;
+    on `port` to serve the same site again after a stop (a site is its origin, port
+    included)."""
 
-    def __init__(self, folder):
-        port = free_port()
+    def __init__(self, folder, port=None):
+        port = port or free_port()
+        self.port = port
         self.url = f"http://127.0.0.1:{port}/"
         self.process = subprocess.Popen(
             [sys.executable, os.path.join(ROOT, "scripts", "web-serve.py"), folder, str(port)],
@@ -192,7 +195,10 @@ class Browser:
         self.socket.settimeout(TIMEOUT)
 
     def evaluate(self, expression):
-        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True)
+        """The expression's value in the page, a promise's once it settles; None where it
+        throws."""
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True,
+                           awaitPromise=True)
         return result.get("result", {}).get("value")
 
     def shot(self):

@@ -8,11 +8,27 @@
   const screen = document.getElementById('screen');
   let started = false;
 
+  // The page kept for use without a network, and installable as an app, by its service
+  // worker, where the browser offers one: in a secure context (https, localhost). Once the
+  // program runs, so that the worker's download finds its files in the browser's cache; a
+  // worker that cannot be had leaves the page as it is, online.
+  const keepForOffline = () => {
+    try {
+      if (!('serviceWorker' in navigator))
+        return;
+      navigator.serviceWorker.register('service-worker.js', { scope: './' }).catch(
+        (error) => console.warn('Study proposal will need the network: ' + error.message));
+    } catch (error) { // a browser's privacy settings may refuse even the question
+      console.warn('Study proposal will need the network: ' + error.message);
+    }
+  };
+
   const showProgram = () => {
     started = true;
     status.style.display = 'none';
     screen.style.display = 'block';
     document.body.dataset.program = 'running';
+    keepForOffline();
   };
   const showMessage = (text) => {
     status.textContent = text;

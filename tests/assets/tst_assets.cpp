@@ -5,6 +5,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTest>
@@ -315,22 +318,48 @@ void TestAssets::iconBandsAndFrame() {
         QVERIFY2(shownPerBand[band] >= 8, qPrintable(QStringLiteral("band %1 hidden").arg(band)));
 }
 
+namespace {
+
+// The icon the browser page's manifest names for a size ("192x192"), beside the others.
+QString webIcon(const QString &sizes) {
+    QFile file(QStringLiteral(SP_ASSETS_DIR "/web/manifest.webmanifest"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QJsonArray icons = QJsonDocument::fromJson(file.readAll())["icons"].toArray();
+    for (const QJsonValue &icon : icons)
+        if (icon["sizes"].toString() == sizes && icon["type"].toString() == "image/png")
+            return QStringLiteral(SP_ASSETS_DIR "/") + icon["src"].toString();
+    return {};
+}
+
+} // namespace
+
 void TestAssets::iconSizesAreTheGridScaled_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("path");
     for (const char *name : {"future", "impacts"})
         for (int size : {16, 24, 32, 48, 64, 128, 256})
-            QTest::addRow("%s %d", name, size) << QString::fromLatin1(name) << size;
+            QTest::addRow("%s %d", name, size)
+                << QString::fromLatin1(name) << size
+                << QStringLiteral(":/%1-%2.png").arg(QLatin1String(name)).arg(size);
+    // The page installed as an app: the program's icon at the sizes browsers require.
+    for (int size : {192, 512})
+        QTest::addRow("web app %d", size)
+            << QStringLiteral("future") << size << webIcon(QStringLiteral("%1x%1").arg(size));
 }
 
 void TestAssets::iconSizesAreTheGridScaled() {
     // Without smoothing, each pixel has the colour of the 16-px pixel under its centre, so
-    // every size of the icon theme stays crisp; the window icon offers each size up to 64 px
-    // as drawn.
+    // every size of the icon theme and of the web app stays crisp; the window icon offers
+    // each size up to 64 px as drawn.
     QFETCH(QString, name);
     QFETCH(int, size);
+    QFETCH(QString, path);
     const QImage grid(QStringLiteral(":/%1-16.png").arg(name));
-    const QImage icon(QStringLiteral(":/%1-%2.png").arg(name).arg(size));
+    const QImage icon(path);
+    QVERIFY2(!icon.isNull(),
+             qPrintable(QStringLiteral("no icon of %1 px at '%2'").arg(size).arg(path)));
     QCOMPARE(icon.size(), QSize(size, size));
     auto under = [size](int i) { return (2 * i + 1) * 16 / (2 * size); };
     for (int y = 0; y < size; ++y)
