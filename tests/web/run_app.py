@@ -137,6 +137,8 @@ def offline(browser, downloads, url):
     served = responses(browser)
     if served.get(f"{url}app/") is not True:
         raise Failure(f"the page's folder was not answered by the worker: {served}")
+    # The page keeps the study it opened online; this visit starts with a new one.
+    browser.evaluate("localStorage.clear()")
     browser.open(f"{url}app/index.html?study=other.txt")  # which cannot be fetched now
     page = Page(browser, downloads)
     page.press(GO_TO_IMPACTS)
