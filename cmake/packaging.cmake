@@ -52,7 +52,7 @@ else()
     install(FILES ${sp_generated}/${SP_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(FILES ${sp_generated}/study-proposal.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-    foreach(size 16 24 32 48 64 128 256)
+    foreach(size 16 24 32 48 64 128 192 256 512)
         install(FILES ${sp_assets}/future-${size}.png DESTINATION ${sp_icons}/${size}x${size}/apps
             RENAME ${SP_APP_ID}.png)
     endforeach()

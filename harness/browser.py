@@ -295,6 +295,14 @@ def page_site(folder, tmp):
     return site
 
 
+def check_policy(browser):
+    """The page's Content-Security-Policy refused nothing the page asked for."""
+    refused = [m for m in browser.messages()
+               if "Content Security Policy" in m or "Content-Security-Policy" in m]
+    if refused:
+        raise Failure("the page's policy blocked something: " + "; ".join(refused))
+
+
 def checked_run(checks, prefix):
     """Runs `checks(tmp, opened)` in a scratch folder `tmp`, where `opened(browser)` takes
     each browser the checks start, and prints what they return. A Failure is said with a

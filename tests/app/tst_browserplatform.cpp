@@ -104,6 +104,18 @@ private:
     // Open Study, and the file chosen in the dialog that the picker shows on a desktop.
     void openThroughPicker(const QString &path);
 
+    // Clicks the answer on the question, which then goes.
+    static void answerQuestion(QMessageBox *question, QMessageBox::StandardButton answer) {
+        QTest::mouseClick(question->button(answer), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!shown<QMessageBox>());
+    }
+    QStringList downloadedNames() const {
+        QStringList names;
+        for (const Page::Download &download : page().downloads)
+            names << download.name;
+        return names;
+    }
     // Closes the page and opens it again, as a reload does; the storage stays.
     void reload() {
         app.reset();
@@ -276,15 +288,9 @@ void TestBrowserPlatform::questionAnsweredWhenGiven() {
     QVERIFY(question);
     QVERIFY(question->informativeText().startsWith("Download them as StudyProposal.txt"));
     QCOMPARE(question->focusWidget(), question->button(QMessageBox::Save)); // Enter saves
-    QVERIFY(app->model().futureGrid == before.futureGrid); // still asking
-    QTest::mouseClick(question->button(answer), Qt::LeftButton);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    QVERIFY(!shown<QMessageBox>());
-    QStringList names;
-    for (const Page::Download &download : page().downloads)
-        names << download.name;
-    QCOMPARE(names, downloads);
+    QVERIFY(app->model().futureGrid == before.futureGrid);                  // still asking
+    answerQuestion(question, answer);
+    QCOMPARE(downloadedNames(), downloads);
     const Model expected = opened ? exampleStudy() : before;
     QVERIFY(app->model().futureGrid == expected.futureGrid);
     QVERIFY(app->model().impactGrid == expected.impactGrid);
@@ -469,14 +475,10 @@ void TestBrowserPlatform::newStudy() {
         auto *question = shown<QMessageBox>();
         QVERIFY(question);
         QVERIFY(app->model().impactGrid == before.impactGrid); // still asking
-        QTest::mouseClick(question->button(answer), Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        answerQuestion(question, answer);
     }
     QVERIFY(!shown<QMessageBox>());
-    QStringList names;
-    for (const Page::Download &download : page().downloads)
-        names << download.name;
-    QCOMPARE(names, downloads);
+    QCOMPARE(downloadedNames(), downloads);
     QCOMPARE(proposal::isNewStudy(app->model()), cleared);
     QCOMPARE(!storage.study, cleared);
     QCOMPARE(future()->horizonEdit()->text(), cleared ? "2030" : "2045");

@@ -35,7 +35,7 @@ sys.path[:0] = [ROOT, os.path.join(HERE, "..", "e2e"), HERE]
 
 import run_e2e  # noqa: E402
 from harness import Failure  # noqa: E402
-from harness.browser import Browser, Server, checked_run, wait_for  # noqa: E402
+from harness.browser import Browser, Server, check_policy, checked_run, wait_for  # noqa: E402
 from harness.program import GO_TO_FUTURE, GO_TO_IMPACTS, MASS, SAVE  # noqa: E402
 from run_web import Page, browser_date  # noqa: E402
 
@@ -220,10 +220,7 @@ def main():
         offline(browser, downloads, url)
         with Server(site, port):
             loads = rebuilt(browser, downloads, url, app)
-        policy = [m for m in browser.messages() if "Content Security Policy" in m
-                  or "Content-Security-Policy" in m]
-        if policy:
-            raise Failure("the page's policy blocked something: " + "; ".join(policy))
+        check_policy(browser)
         return (f"web: the page in Chromium {browser.version} is installable, kept its "
                 f"{files} files, started and saved with the server stopped, left the site's "
                 f"other pages and the study to the network, and was the rebuilt page at load "

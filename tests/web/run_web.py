@@ -38,8 +38,8 @@ sys.path[:0] = [os.path.join(HERE, "..", ".."), os.path.join(HERE, "..", "e2e")]
 import run_e2e  # noqa: E402
 from harness import Failure  # noqa: E402
 from harness import drivers  # noqa: E402
-from harness.browser import (TIMEOUT, Browser, Server, checked_run, page_site,  # noqa: E402
-                             wait_for)
+from harness.browser import (TIMEOUT, Browser, Server, check_policy, checked_run,  # noqa: E402
+                             page_site, wait_for)
 from harness.program import (FUTURE, GO_TO_IMPACTS, MASS, ROW_COLOURS, SAVE,  # noqa: E402
                              STATUS_BOX, cell_centre, cell_origin)
 from harness.xsession import BACKGROUND  # noqa: E402
@@ -412,10 +412,7 @@ def run(args, tmp, site, server, opened):
         without_parts(browser, args.folder, site, server.url)
         without_webassembly(f"{server.url}index.html", tmp)
         checked.append("the page's messages where the program cannot start")
-    policy = [m for m in browser.messages() if "Content Security Policy" in m
-              or "Content-Security-Policy" in m]
-    if policy:
-        raise Failure("the page's policy blocked something: " + "; ".join(policy))
+    check_policy(browser)
     return browser, checked
 
 
