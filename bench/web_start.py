@@ -17,6 +17,7 @@ precompressed copies beside a file where the folder has them, else gzip -9 and b
 
 import argparse
 import base64
+import functools
 import gzip
 import os
 import shutil
@@ -54,7 +55,7 @@ def shows_window(png, colour):
 
 def first_frame(browser, url, colour):
     """Seconds from navigation to the first painted frame showing the window."""
-    browser.call("Page.navigate", url="about:blank")
+    browser.open("about:blank")  # the last page gone, on a busy machine too
     time.sleep(0.3)
     browser.events.clear()
     browser.call("Page.startScreencast", format="png", everyNthFrame=1)
@@ -119,6 +120,7 @@ def requested(browser, url, colour):
     return sent
 
 
+@functools.cache
 def compressed(path, kind):
     """The file's size as a server sends it compressed at its best level."""
     if os.path.exists(f"{path}.{kind}"):
