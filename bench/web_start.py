@@ -1,18 +1,25 @@
 #!/usr/bin/python3
 """Start-up in a browser: from the page's navigation until the first frame that shows the
-window, in Debian's Chromium, headless, the program against a bare Qt window built the same
-way, in alternating pairs, with the browser's cache off (every load fetches and compiles the
-.wasm, as a first visit does); then, in as many pairs, a later visit, each page from its
-service worker's cache (as an installed app or an offline page starts). Frames are the
-browser's own screencast frames with their timestamps, so looking at them costs nothing of
-what is measured. Also prints the size of the download, raw and compressed (gzip, and
-brotli where the tool is installed).
+window, in Debian's Chromium, headless, on localhost, the program against a bare Qt window
+built the same way, in alternating pairs, twice: cold, with the browser's cache off (every
+load fetches and compiles the .wasm, as a first visit does, past the pages' service
+workers), and cached, each load after an earlier one of the same page, from the page's
+service worker once the first load has installed it (as a second visit, an installed app or
+an offline page starts). Frames are the browser's own screencast frames with their
+timestamps, so looking at them costs nothing of what is measured.
+
+Also the download of each: every file the page requested in a cold load (as the browser's
+network log lists them), raw and compressed as a server sends it at its best level (the
+precompressed copies beside a file where the folder has them, else gzip -9 and brotli
+-q 11 here), the .wasm on its own, and what this server sent.
 
     web_start.py --program FOLDER --bare FOLDER [--pairs N]
 """
 
 import argparse
 import base64
+import functools
+import gzip
 import os
 import shutil
 import statistics
@@ -20,7 +27,7 @@ import subprocess
 import sys
 import tempfile
 import time
-import zlib
+import urllib.parse
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
@@ -49,7 +56,7 @@ def shows_window(png, colour):
 
 def first_frame(browser, url, colour):
     """Seconds from navigation to the first painted frame showing the window."""
-    browser.call("Page.navigate", url="about:blank")
+    browser.open("about:blank")  # the last page gone, on a busy machine too
     time.sleep(0.3)
     browser.events.clear()
     browser.call("Page.startScreencast", format="png", everyNthFrame=1)
@@ -102,18 +109,65 @@ def kept_by_worker(browser, url):
         ".then((r) => r && r.active && r.active.state === 'activated')"), TIMEOUT)
 
 
-def sizes(folder, name):
-    wasm = open(os.path.join(folder, f"{name}.wasm"), "rb").read()
-    scripts = b"".join(open(os.path.join(folder, f), "rb").read()
-                       for f in (f"{name}.js", "qtloader.js", "index.html"))
-    row = {"raw": len(wasm) + len(scripts),
-           "gzip": len(zlib.compress(wasm, 9)) + len(zlib.compress(scripts, 9))}
+def requested(browser, url, colour):
+    """The files of the site a cold load of the page fetches, by their paths under the
+    site, and the bytes the server sent for them (compressed, where it sent them so)."""
+    first_frame(browser, url, colour)
+    time.sleep(1)  # what the page fetches once it is up (its icon)
+    for _ in range(200):
+        browser.poll()
+    site = url[:url.index("/", len("http://")) + 1]
+    sent = {}
+    ids = {}
+    for event in browser.events:
+        params = event.get("params", {})
+        if event.get("method") == "Network.responseReceived":
+            if params["response"]["url"].startswith(site):
+                ids[params["requestId"]] = urllib.parse.urlparse(params["response"]["url"]).path
+        elif event.get("method") == "Network.loadingFinished" and params["requestId"] in ids:
+            sent[ids[params["requestId"]]] = params["encodedDataLength"]
+    return sent
+
+
+@functools.cache
+def compressed(path, kind):
+    """The file's size as a server sends it compressed at its best level."""
+    if os.path.exists(f"{path}.{kind}"):
+        return os.path.getsize(f"{path}.{kind}")
+    data = open(path, "rb").read()
+    if kind == "gz":
+        return len(gzip.compress(data, 9, mtime=0))
+    return len(subprocess.run(["brotli", "-c", "-q", "11"], input=data, capture_output=True,
+                              check=True).stdout)
+
+
+def sizes(paths):
+    """Raw, gzip and brotli sizes, summed over the files."""
+    row = {"raw": sum(os.path.getsize(p) for p in paths),
+           "gzip": sum(compressed(p, "gz") for p in paths)}
     if shutil.which("brotli"):
-        def brotli(data):
-            return len(subprocess.run(["brotli", "-c", "-q", "11"], input=data,
-                                      capture_output=True, check=True).stdout)
-        row["brotli"] = brotli(wasm) + brotli(scripts)
+        row["brotli"] = sum(compressed(p, "br") for p in paths)
     return row
+
+
+def megabytes(row):
+    return ", ".join(f"{kind} {size / 1e6:.2f} MB" for kind, size in row.items())
+
+
+def timed(browser, targets, pairs):
+    """Milliseconds to the first frame of each target, in alternating pairs."""
+    times = {name: [] for name in targets}
+    for _ in range(pairs):
+        for name in targets:
+            times[name].append(first_frame(browser, *targets[name]))
+    return times
+
+
+def report(label, times):
+    program, bare = (statistics.median(times[n]) * 1000 for n in ("program", "bare"))
+    ratio = statistics.median(p / b for p, b in zip(times["program"], times["bare"]))
+    print(f"  {label}: program {program:.0f} ms, bare Qt window {bare:.0f} ms, "
+          f"{program / bare:.2f}x (median of pair ratios {ratio:.2f}x)")
 
 
 def main():
@@ -136,18 +190,14 @@ def main():
             browser.call("Network.setBypassServiceWorker", bypass=True)
             targets = {"program": (url(args.program), PROGRAM_GREY),
                        "bare": (url(args.bare), bare_colour(browser, url(args.bare)))}
-            times = {"program": [], "bare": []}
-            first_frame(browser, *targets["bare"])  # the browser's own start-up out of the way
-            for _ in range(args.pairs):
-                for name in ("program", "bare"):
-                    times[name].append(first_frame(browser, *targets[name]))
+            # The browser's own start-up out of the way, and what each page fetches.
+            fetched = {name: requested(browser, *targets[name]) for name in targets}
+            cold = timed(browser, targets, args.pairs)
+            browser.call("Network.setCacheDisabled", cacheDisabled=False)
             browser.call("Network.setBypassServiceWorker", bypass=False)
-            for name in ("program", "bare"):
+            for name in targets:  # the first load that fills the cache is not timed
                 kept_by_worker(browser, targets[name][0])
-            kept = {"program": [], "bare": []}
-            for _ in range(args.pairs):
-                for name in ("program", "bare"):
-                    kept[name].append(first_frame(browser, *targets[name]))
+            cached = timed(browser, targets, args.pairs)
     except Failure as failure:
         print(f"FAIL: {failure}")
         return 1
@@ -155,21 +205,21 @@ def main():
         if browser:
             browser.close()
         shutil.rmtree(tmp, ignore_errors=True)
-    for what, runs in (("cache off", times), ("from the service worker's cache", kept)):
-        program, bare = (statistics.median(runs[n]) * 1000 for n in ("program", "bare"))
-        ratios = statistics.median(p / b for p, b in zip(runs["program"], runs["bare"]))
-        print(f"Page load to first frame, headless Chromium, {what}, {args.pairs} pairs: "
-              f"program {program:.0f} ms, bare Qt window {bare:.0f} ms, "
-              f"{program / bare:.2f}x (median of pair ratios {ratios:.2f}x)")
-    first = statistics.median(times["program"])
-    later = statistics.median(kept["program"])
-    print(f"The program's later visit from its worker against a first visit: "
-          f"{later * 1000:.0f} ms against {first * 1000:.0f} ms, {later / first:.2f}x")
+    print(f"Page load to first frame, headless Chromium on localhost, {args.pairs} pairs:")
+    report("cold (cache off)", cold)
+    report("cached (second load, from the service worker)", cached)
     for name, folder, module in (("program", args.program, "study-proposal"),
                                  ("bare Qt window", args.bare, "bare_window")):
-        row = sizes(folder, module)
-        print(f"Download of the {name} (.wasm, .js, loader, page): "
-              + ", ".join(f"{kind} {size / 1e6:.2f} MB" for kind, size in row.items()))
+        site = f"/{os.path.relpath(folder, root)}/"
+        files = sorted(path[len(site):] for path in fetched[name] if path.startswith(site))
+        if f"{module}.wasm" not in files:
+            print(f"FAIL: the {name}'s page did not fetch {module}.wasm (it fetched {files})")
+            return 1
+        print(f"Download of the {name}, the {len(files)} files it fetches "
+              f"({', '.join(files)}): {megabytes(sizes([os.path.join(folder, f) for f in files]))}; "
+              f"sent by this server {sum(fetched[name].values()) / 1e6:.2f} MB")
+        print(f"  of which {module}.wasm: "
+              f"{megabytes(sizes([os.path.join(folder, module + '.wasm')]))}")
     return 0
 
 

@@ -10,7 +10,8 @@ file picker and from the page's address. The study the page keeps in the browser
 comes back after a reload exactly as it was left, a damaged one starts the page with a new
 study, and File > New Study clears the windows and the storage. Throughout, the page's Content-Security-Policy
 refuses nothing, and the windows' titles are in the page's face; in Chromium, what keeps the
-program from starting (no WebAssembly, a part of the site missing) is said on the page.
+program from starting (no WebAssembly, a part of the site missing) is said on the page, and
+the compressed copies beside the page's files are those files, the .wasm arriving as one.
 
     run_web.py --folder build-web/study-proposal-VERSION-web --program build/study-proposal
                [--engine chromium|firefox|webkit] [--no-webgl] [--keep DIR]
@@ -23,6 +24,7 @@ browsers are.
 
 import argparse
 import datetime
+import gzip
 import io
 import os
 import re
@@ -312,6 +314,41 @@ def kept_across_reloads(browser, downloads, url, new):
     if browser.evaluate(f"localStorage.getItem({KEPT})") is not None:
         raise Failure("the damaged stored study is kept still")
 
+# What the page needs to start, each of which a server may send compressed.
+STARTING = ("index.html", "page.js", "page.css", "qtloader.js", "study-proposal.js",
+            "study-proposal.wasm")
+ALREADY_COMPRESSED = (".br", ".gz", ".zip", ".png", ".ico", ".webp")
+
+
+def compressed_copies(browser, folder):
+    """Beside the page's files their brotli and gzip copies, each the file's very bytes once
+    decoded (a stale copy would send browsers another program); and the page running here
+    got its .wasm compressed from the server, which sends those copies."""
+    for here, _, names in os.walk(folder):
+        for name in names:
+            path = os.path.join(here, name)
+            if name.endswith(ALREADY_COMPRESSED):
+                continue
+            with open(path, "rb") as f:
+                data = f.read()
+            copies = [s for s in (".br", ".gz") if os.path.exists(path + s)]
+            if here == folder and name in STARTING and len(copies) < 2:
+                raise Failure(f"{name} has no {' and no '.join({'.br', '.gz'} - set(copies))} "
+                              f"copy beside it")
+            for suffix in copies:
+                with open(path + suffix, "rb") as f:
+                    copy = f.read()
+                decoded = gzip.decompress(copy) if suffix == ".gz" else subprocess.run(
+                    ["brotli", "-d", "-c"], input=copy, capture_output=True, check=True).stdout
+                if decoded != data:
+                    raise Failure(f"{name}{suffix} is not {name} compressed")
+    sizes = browser.evaluate("""(() => {
+        const wasm = performance.getEntriesByType('resource')
+            .find(r => r.name.endsWith('/study-proposal.wasm'));
+        return wasm && [wasm.encodedBodySize, wasm.decodedBodySize]; })()""")
+    if not sizes or sizes[0] >= sizes[1]:
+        raise Failure(f"the page got its .wasm uncompressed (sent, decoded: {sizes})")
+
 
 def check_webgl(browser, webgl):
     """The page runs with WebGL as asked: a run meant without it proves nothing if the
@@ -385,6 +422,9 @@ def run(args, tmp, site, server, opened):
     new = picture(page, matrix_box()), picture(page, STATUS_BOX[FUTURE])
     title_face(browser)
     checked.append("the titles' face")
+    if args.engine == "chromium":
+        compressed_copies(browser, args.folder)
+        checked.append("the compressed copies")
     saved = worked_example(page, args.keep)
     checked.append("the worked example's StudyProposal.txt")
     row_colours(page)
