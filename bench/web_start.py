@@ -204,8 +204,9 @@ def main():
         if f"{module}.wasm" not in files:
             print(f"FAIL: the {label}'s page did not fetch {module}.wasm (it fetched {files})")
             return 1
+        row = sizes([os.path.join(folder, f) for f in files])
         print(f"Download of the {label}, the {len(files)} files it fetches "
-              f"({', '.join(files)}): {megabytes(sizes([os.path.join(folder, f) for f in files]))}; "
+              f"({', '.join(files)}): {megabytes(row)}; "
               f"sent by this server {sum(fetched[name].values()) / 1e6:.2f} MB")
         print(f"  of which {module}.wasm: "
               f"{megabytes(sizes([os.path.join(folder, module + '.wasm')]))}")
