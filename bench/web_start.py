@@ -208,15 +208,17 @@ def main():
     print(f"Page load to first frame, headless Chromium on localhost, {args.pairs} pairs:")
     report("cold (cache off)", cold)
     report("cached (second load, from the service worker)", cached)
-    for name, folder, module in (("program", args.program, "study-proposal"),
-                                 ("bare Qt window", args.bare, "bare_window")):
+    for name, label, folder, module in (
+            ("program", "program", args.program, "study-proposal"),
+            ("bare", "bare Qt window", args.bare, "bare_window")):
         site = f"/{os.path.relpath(folder, root)}/"
         files = sorted(path[len(site):] for path in fetched[name] if path.startswith(site))
         if f"{module}.wasm" not in files:
-            print(f"FAIL: the {name}'s page did not fetch {module}.wasm (it fetched {files})")
+            print(f"FAIL: the {label}'s page did not fetch {module}.wasm (it fetched {files})")
             return 1
-        print(f"Download of the {name}, the {len(files)} files it fetches "
-              f"({', '.join(files)}): {megabytes(sizes([os.path.join(folder, f) for f in files]))}; "
+        row = sizes([os.path.join(folder, f) for f in files])
+        print(f"Download of the {label}, the {len(files)} files it fetches "
+              f"({', '.join(files)}): {megabytes(row)}; "
               f"sent by this server {sum(fetched[name].values()) / 1e6:.2f} MB")
         print(f"  of which {module}.wasm: "
               f"{megabytes(sizes([os.path.join(folder, module + '.wasm')]))}")
