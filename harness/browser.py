@@ -139,7 +139,9 @@ class Browser:
         port = re.search(r":(\d+)/", endpoint).group(1)
         pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json"))
         page = next(p for p in pages if p["type"] == "page")
-        self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=TIMEOUT)
+        # Without an Origin header, which Chromium refuses from other origins than its own.
+        self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=TIMEOUT,
+                                                  suppress_origin=True)
         self.next_id = 0
         self.events = []
         self.call("Page.enable")
