@@ -59,9 +59,8 @@ MenuCommands StudyCommands::menuCommands(FormWindow *window) {
     return commands;
 }
 
-StudyCommands::Snapshot StudyCommands::snapshot() const {
-    const Model &model = host_.model();
-    return {model.futureGrid, model.impactGrid, model.horizon};
+proposal::StudyMarks StudyCommands::snapshot() const {
+    return proposal::marksOf(host_.model());
 }
 
 void StudyCommands::markSaved() {
@@ -86,10 +85,7 @@ QString StudyCommands::startKeeping(bool restore) {
         return QStringLiteral("Could not read the study this browser kept: %1. A new study starts.")
             .arg(problem);
     }
-    Model &model = host_.model();
-    model.futureGrid = study.marks.futureGrid;
-    model.impactGrid = study.marks.impactGrid;
-    model.horizon = study.marks.horizon;
+    proposal::setMarks(host_.model(), std::move(study.marks));
     if (!study.unsaved)
         markSaved();
     return QStringLiteral("Study restored as this browser kept it");
@@ -137,13 +133,7 @@ void StudyCommands::newStudy(FormWindow *from) {
 }
 
 void StudyCommands::startNewStudy() {
-    Model &model = host_.model();
-    const Model start;
-    model.futureGrid = start.futureGrid;
-    model.impactGrid = start.impactGrid;
-    model.horizon = start.horizon;
-    model.frameScale = start.frameScale;
-    model.grainScale = start.grainScale;
+    proposal::setMarks(host_.model(), proposal::marksOf(Model()));
     showReplaced();
 }
 
@@ -216,9 +206,7 @@ void StudyCommands::showStudy(FormWindow *from, const QString &name, const ReadS
         tell(from, QCoreApplication::applicationName() + QStringLiteral(": ") + problem);
         return;
     }
-    model.futureGrid = study.futureGrid;
-    model.impactGrid = study.impactGrid;
-    model.horizon = study.horizon;
+    proposal::setMarks(model, proposal::marksOf(study));
     showReplaced();
 }
 

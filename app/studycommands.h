@@ -8,6 +8,7 @@
 #include "menus.h"
 #include "model.h"
 #include "platform.h"
+#include "reader.h"
 
 #include <QString>
 
@@ -82,13 +83,7 @@ public:
     bool wouldLoseWork() const;
 
 private:
-    struct Snapshot {
-        Grid futureGrid;
-        Grid impactGrid;
-        QString horizon;
-        bool operator==(const Snapshot &) const = default;
-    };
-    Snapshot snapshot() const;
+    proposal::StudyMarks snapshot() const;
     // Reads a study with `read` (again after a save, which may have replaced the very file),
     // asks about unsaved marks and shows it; a study file's `path` becomes the working folder.
     using ReadStudy = std::function<bool(Model &study, QString *problem)>;
@@ -105,7 +100,7 @@ private:
 
     Host &host_;
     Platform &platform_;
-    Snapshot saved_;
+    proposal::StudyMarks saved_;
     bool keeping_ = false;
     bool keepRefused_ = false; // said on the status line until a change is kept again
 };

@@ -19,6 +19,7 @@ import time
 import urllib.request
 
 from harness import Failure
+from harness.xsession import Shot
 
 try:
     import websocket
@@ -83,19 +84,13 @@ class Server:
         self.process.wait()
 
 
-class Screenshot:
-    """A PNG from the browser, as rows of RGB bytes (ImageMagick's own convert decodes it)."""
+class Screenshot(Shot):
+    """A PNG from the browser, read as the X server's screenshots are (ImageMagick's own
+    convert decodes it), and by its rows."""
 
     def __init__(self, png):
-        ppm = subprocess.run(["/usr/bin/convert", "png:-", "ppm:-"], input=png,
-                             capture_output=True, check=True).stdout
-        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
-        self.width, self.height = int(header.group(1)), int(header.group(2))
-        self.data = ppm[header.end():]
-
-    def pixel(self, x, y):
-        at = (y * self.width + x) * 3
-        return tuple(self.data[at:at + 3])
+        super().__init__(subprocess.run(["/usr/bin/convert", "png:-", "ppm:-"], input=png,
+                                        capture_output=True, check=True).stdout)
 
     def row(self, y):
         return self.data[y * self.width * 3:(y + 1) * self.width * 3]

@@ -33,27 +33,23 @@ bool unescaped(QByteArrayView text, QString &out, QString *error) {
         const char c = text[i];
         if (c < ' ' || c > '~')
             return failed(error, QStringLiteral("the horizon holds a byte it cannot hold"));
+        const QByteArrayView rest = text.sliced(i + 1);
         if (c != '\\') {
             out += QLatin1Char(c);
-            continue;
-        }
-        if (text.sliced(i).startsWith("\\\\")) {
+        } else if (rest.startsWith('\\')) {
             out += u'\\';
             ++i;
-            continue;
-        }
-        const QByteArrayView escape = text.sliced(i).first(qMin<qsizetype>(6, text.size() - i));
-        bool ok = false;
-        const uint unit =
-            escape.size() == 6 && escape[1] == 'u' ? escape.sliced(2).toUInt(&ok, 16) : 0;
-        const bool canonical =
-            ok && escape.sliced(2) == QByteArray::number(unit, 16).rightJustified(4, '0') &&
-            (unit < ' ' || unit > '~');
-        if (!canonical)
+        } else if (rest.startsWith('u') && rest.size() >= 5) {
+            out += QChar(rest.sliced(1, 4).toUShort(nullptr, 16));
+            i += 5;
+        } else {
             return failed(error, QStringLiteral("the horizon holds a broken escape"));
-        out += QChar(char16_t(unit));
-        i += 5;
+        }
     }
+    // Upper-case or signed digits, or an escape where the writer writes the character, read as
+    // something the writer would write otherwise.
+    if (escaped(out) != text)
+        return failed(error, QStringLiteral("the horizon holds a broken escape"));
     if (singleLineHorizon(out).size() != out.size())
         return failed(error, QStringLiteral("the horizon holds a line break"));
     if (out.size() > HorizonMaxLength)

@@ -288,9 +288,7 @@ bool restoreStudyBytes(QByteArrayView bytes, Model &model, QString *error) {
     StudyMarks marks;
     if (!readStudyProposal(bytes, marks, error))
         return false;
-    model.futureGrid = marks.futureGrid;
-    model.impactGrid = marks.impactGrid;
-    model.horizon = std::move(marks.horizon);
+    setMarks(model, std::move(marks));
     return true;
 }
 

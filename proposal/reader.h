@@ -11,6 +11,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <utility>
+
 namespace sp::proposal {
 
 // What a proposal holds of the user's work.
@@ -18,7 +20,19 @@ struct StudyMarks {
     Grid futureGrid;
     Grid impactGrid;
     QString horizon;
+    bool operator==(const StudyMarks &) const = default;
 };
+
+// The marks and horizon `model` holds, and the model given other ones; the rest of the model
+// (the last Impacts press, the words) stays.
+inline StudyMarks marksOf(const Model &model) {
+    return {model.futureGrid, model.impactGrid, model.horizon};
+}
+inline void setMarks(Model &model, StudyMarks marks) {
+    model.futureGrid = marks.futureGrid;
+    model.impactGrid = marks.impactGrid;
+    model.horizon = std::move(marks.horizon);
+}
 
 // Far above the largest document the program writes (about 0.3 MB with the longest time
 // horizon, twice that once an editor has stored it as UTF-8), leaving room for the student's
