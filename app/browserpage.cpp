@@ -6,8 +6,13 @@
 #include "failure.h"
 #include "studycommands.h"
 
+#include <QtGui/private/qwasmlocalfileaccess_p.h>
+
 #include <emscripten.h>
 #include <emscripten/bind.h>
+
+#include <limits>
+#include <memory>
 
 namespace sp {
 namespace {
@@ -167,6 +172,30 @@ public:
 protected:
     void offerKeyboard(Keyboard keyboard) override {
         setKeyboardOnScreen(keyboard == Keyboard::Text ? 1 : 0);
+    }
+
+    // Qt Gui's access to the browser's picker, which QFileDialog wraps on a page: the page is
+    // built without Qt's own file dialog and the item views it is made of.
+    void pickFile(const QString &filter, const Picked &picked) override {
+        struct File {
+            QString name;
+            QByteArray bytes;
+        };
+        auto file = std::make_shared<File>();
+        QWasmLocalFileAccess::openFile(
+            filter.toStdString(),
+            [picked](bool chosen) {
+                if (!chosen)
+                    picked(QString(), QByteArray());
+            },
+            [file](uint64_t size, const std::string &name) -> char * {
+                if (size > uint64_t(std::numeric_limits<int>::max())) // more than a QByteArray holds here
+                    return nullptr;
+                file->name = QString::fromStdString(name);
+                file->bytes.resize(qsizetype(size));
+                return file->bytes.data();
+            },
+            [file, picked] { picked(file->name, file->bytes); });
     }
 
     bool download(const QString &name, const QByteArray &bytes, QString *) override {

@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QBuffer>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>
@@ -42,11 +41,11 @@ BrowserPlatform::Keyboard BrowserPlatform::keyboardFor(QObject *focusObject) {
 // The browser's file picker hands over the file's bytes once chosen; the window asked from may
 // be gone by then.
 void BrowserPlatform::chooseStudy(QWidget *, const StudyChosen &chosen) {
-    QFileDialog::getOpenFileContent(QStringLiteral("Study proposals (*.txt)"),
-                                    [chosen](const QString &name, const QByteArray &bytes) {
-                                        if (!name.isEmpty())
-                                            chosen({QFileInfo(name).fileName(), QString(), bytes});
-                                    });
+    pickFile(QStringLiteral("Study proposals (*.txt)"),
+             [chosen](const QString &name, const QByteArray &bytes) {
+                 if (!name.isEmpty())
+                     chosen({QFileInfo(name).fileName(), QString(), bytes});
+             });
 }
 
 bool BrowserPlatform::writeFile(const QString &name, const WriteFile &write, QString *error) {

@@ -10,6 +10,7 @@
 
 #include <QMetaObject>
 
+#include <functional>
 #include <optional>
 
 class QObject;
@@ -44,6 +45,12 @@ public:
 protected:
     // Tells the browser which keyboard to raise, each time the focus brings another kind.
     virtual void offerKeyboard(Keyboard) {}
+
+    // Shows the browser's file picker for files matching `filter` (a Qt name filter); `picked`
+    // is called with the chosen file's name and bytes once read, or with no name when the
+    // picker closes without a file.
+    using Picked = std::function<void(const QString &name, const QByteArray &bytes)>;
+    virtual void pickFile(const QString &filter, const Picked &picked) = 0;
 
     // Hands `bytes` to the browser, which saves them under `name` among the user's downloads.
     virtual bool download(const QString &name, const QByteArray &bytes, QString *error) = 0;

@@ -53,8 +53,15 @@ public:
     }
     void forgetStudy() override { storage.study.reset(); }
 
+    QStringList filters; // as the picker was asked for, in turn
+
 protected:
     void offerKeyboard(Keyboard keyboard) override { keyboards << keyboard; }
+    // Qt's own dialog on a desktop, which hands over what it read as the browser's picker does.
+    void pickFile(const QString &filter, const Picked &picked) override {
+        filters << filter;
+        QFileDialog::getOpenFileContent(filter, picked);
+    }
     bool download(const QString &name, const QByteArray &bytes, QString *error) override {
         if (!refusal.isEmpty())
             return failed(error, refusal);
@@ -238,23 +245,31 @@ void TestBrowserPlatform::studyOpenedFromThePicker_data() {
     QTest::newRow("notes") << "notes"
                            << "Could not read marks from notes.txt: it holds no table of future "
                               "trends";
+    QTest::newRow("picker closed") << ""
+                                   << "";
 }
 
 // The picker hands over the file's bytes: the study is shown, the working folder stays, and a
-// file that cannot be read back changes nothing.
+// file that cannot be read back, or a picker closed without one, changes nothing.
 void TestBrowserPlatform::studyOpenedFromThePicker() {
     QFETCH(QString, file);
     QFETCH(QString, status);
     QTemporaryDir elsewhere;
-    const QString path =
-        file == "study" ? writeStudy(elsewhere.path()) : writeNotes(elsewhere.path());
-    openThroughPicker(path);
+    if (file.isEmpty()) {
+        pressKeys(future(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QVERIFY(shown<QFileDialog>());
+        shown<QFileDialog>()->reject();
+    } else {
+        openThroughPicker(file == "study" ? writeStudy(elsewhere.path())
+                                          : writeNotes(elsewhere.path()));
+    }
 
+    QCOMPARE(page().filters, QStringList{"Study proposals (*.txt)"});
     QCOMPARE(future()->status()->text().left(status.size()), status);
-    const Model expected = status.isEmpty() ? exampleStudy() : Model();
+    const Model expected = file == "study" ? exampleStudy() : Model();
     QVERIFY(app->model().futureGrid == expected.futureGrid);
     QVERIFY(app->model().impactGrid == expected.impactGrid);
-    QCOMPARE(future()->horizonEdit()->text(), status.isEmpty() ? "2061" : "2030");
+    QCOMPARE(future()->horizonEdit()->text(), file == "study" ? "2061" : "2030");
     QVERIFY(work->isCurrent());
     QVERIFY(!app->commands().hasUnsavedChanges());
 }
