@@ -108,6 +108,7 @@ PY
 # and defines set_qt_options (setting the array qt_options) and qt_key (printing what else
 # of the recipe keys the cache besides the options). It may define these two as well:
 qt_patches() { :; }     # the patch files for Qt's source, one a line
+qt_source() { :; }      # what is done to the patched source (its qtbase folder) besides
 qt_environment() { :; } # what the build needs set up before it starts
 
 # The cache is keyed by Debian's version of qtbase and by everything of the recipe.
@@ -128,6 +129,7 @@ build_qt() { # prefix
     while read -r patch; do
         patch -d "$work/src/qtbase" -p1 --forward <"$patch" >/dev/null
     done < <(qt_patches)
+    qt_source "$work/src/qtbase"
     # A toolchain file of the source tree is kept in the cache: Qt's own toolchain file
     # chains to it, long after this source tree may have moved.
     if [[ $toolchain == "$root"/* ]]; then
