@@ -81,6 +81,7 @@ qt_licence_folders=()
 set_qt_options() { qt_options=(-DFEATURE_sql=OFF "\${EXTRA_OPTION:-}"); }
 qt_key() { cat "\$qt_toolchain"; }
 qt_patches() { echo "$tmp/patch"; }
+qt_source() { echo "source \$([[ -f \$1/PATCHED ]] && echo patched || echo unpatched)" >>"$tmp/calls"; }
 show_prefix() { set_qt_options; qt_prefix; }
 root_environment=(\${ROOT_ENV:-})
 "\$@"
@@ -145,6 +146,7 @@ rm "$tmp/configure-fails"
 expect "--qt-only" "$prefix
 status 0" "$(run cached_qt --qt-only 2>/dev/null | grep -v '^test: ')"
 expect "the build's steps" "apt-get source --download-only qt6-base=6.4.2+dfsg-10
+source patched
 configure patched $prefix/toolchain.cmake present
 --build
 --install" "$(calls)"
