@@ -189,7 +189,8 @@ protected:
                     picked(QString(), QByteArray());
             },
             [file](uint64_t size, const std::string &name) -> char * {
-                if (size > uint64_t(std::numeric_limits<int>::max())) // more than a QByteArray holds here
+                // A QByteArray of a 32-bit page holds less.
+                if (size > uint64_t(std::numeric_limits<int>::max()))
                     return nullptr;
                 file->name = QString::fromStdString(name);
                 file->bytes.resize(qsizetype(size));
