@@ -69,7 +69,7 @@ void StudyCommands::markSaved() {
 }
 
 bool StudyCommands::hasUnsavedChanges() const {
-    return !(snapshot() == saved_);
+    return snapshot() != saved_;
 }
 
 QString StudyCommands::startKeeping(bool restore) {

@@ -26,6 +26,7 @@ namespace sp::proposal {
 struct KeptStudy {
     StudyMarks marks;
     bool unsaved = false; // changed since last saved or opened
+    bool operator==(const KeptStudy &) const = default;
 };
 
 // Far above the largest study (a horizon of the longest length in \uXXXX escapes).

@@ -340,9 +340,7 @@ void TestBrowserPlatform::studyKeptAcrossVisits() {
     QVERIFY(!storage.study); // a new study leaves nothing to keep
     const auto keptAsShown = [this] {
         const proposal::KeptStudy study = kept();
-        return study.marks.futureGrid == app->model().futureGrid &&
-               study.marks.impactGrid == app->model().impactGrid &&
-               study.marks.horizon == app->model().horizon &&
+        return study.marks == proposal::marksOf(app->model()) &&
                study.unsaved == app->commands().hasUnsavedChanges();
     };
     pressCell(future()->matrix().cell(2, 3), Qt::LeftButton);

@@ -3,6 +3,7 @@
 // the model as it was; an accepted one is a study the program writes again and reads back to
 // the same marks and horizon. A broken property traps, so libFuzzer keeps the input.
 #include "encoding.h"
+#include "fuzzing.h"
 #include "reader.h"
 #include "studyproposal.h"
 
@@ -14,12 +15,9 @@
 using namespace sp;
 using namespace sp::proposal;
 
-namespace {
+using sp::fuzzing::require;
 
-void require(bool holds) {
-    if (!holds)
-        __builtin_trap();
-}
+namespace {
 
 // A model no file can produce: out-of-range marks everywhere, index 0 included, and the
 // fields a restore must keep set, so any partial write shows.
@@ -27,12 +25,7 @@ const Model &sentinel() {
     static const Model model = [] {
         Model m;
         initVocabulary(m);
-        for (int a = 0; a <= AspectCount; ++a)
-            for (int s = 0; s <= ScaleCount; ++s) {
-                m.futureGrid(a, s) = 7;
-                m.impactGrid(a, s) = 9;
-            }
-        m.horizon = QStringLiteral("kept\nhorizon");
+        setMarks(m, fuzzing::impossibleMarks());
         m.lastImpactAspect = 4;
         m.lastImpactIndex = 17;
         m.frameScale = 3;
@@ -40,10 +33,6 @@ const Model &sentinel() {
         return m;
     }();
     return model;
-}
-
-bool sameMarks(const Grid &future, const Grid &impact, const Model &model) {
-    return future == model.futureGrid && impact == model.impactGrid;
 }
 
 } // namespace
@@ -65,15 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!restored) {
         // The reason goes to the status line: whole characters, however a cell is shortened.
         require(problem.isValidUtf16());
-        require(sameMarks(before.futureGrid, before.impactGrid, model) &&
-                model.horizon == before.horizon);
+        require(marksOf(model) == marksOf(before));
         return 0;
     }
 
     // The model holds exactly what the reader read.
     StudyMarks read;
-    require(readStudyProposal(bytes, read, nullptr) &&
-            sameMarks(read.futureGrid, read.impactGrid, model) && read.horizon == model.horizon);
+    require(readStudyProposal(bytes, read, nullptr) && read == marksOf(model));
 
     // Saved as the program saves (the statement of the marks, Windows-1252) and read again.
     // A horizon character Windows-1252 lacks is written "?", so the horizon comes back as it
@@ -85,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(writeStudyProposal(device, model, QStringLiteral("8 Dec 2026"), nullptr));
     StudyMarks again;
     require(readStudyProposal(file, again, nullptr));
-    require(sameMarks(again.futureGrid, again.impactGrid, model));
+    require(again.futureGrid == model.futureGrid && again.impactGrid == model.impactGrid);
     require(again.horizon == fromWindows1252(toWindows1252(model.horizon)));
     return 0;
 }

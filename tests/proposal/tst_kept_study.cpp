@@ -89,9 +89,7 @@ void TestKeptStudy::roundTrip() {
     QCOMPARE(read.marks.horizon, model.horizon);
     QCOMPARE(read.unsaved, unsaved);
     Model again;
-    again.futureGrid = read.marks.futureGrid;
-    again.impactGrid = read.marks.impactGrid;
-    again.horizon = read.marks.horizon;
+    setMarks(again, read.marks);
     QCOMPARE(writeKeptStudy(again, read.unsaved), form);
 }
 
